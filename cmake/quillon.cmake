@@ -32,3 +32,53 @@ function(qv_add_benchmark name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE quillon_logic benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# Every subsystem folder's CMakeLists.txt is the one line
+#   qv_subsystem_sources()
+# Files that include <windows.h> are named *_window.cpp, *_dialog.cpp,
+# *_control.cpp or *_win32.cpp and go into the main program only; every
+# other .cpp is logic and goes into quillon_logic (native and cross).
+function(qv_subsystem_sources)
+  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB win CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*_window.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*_dialog.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/*_control.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*_win32.cpp)
+  set(logic ${all})
+  if(win)
+    list(REMOVE_ITEM logic ${win})
+  endif()
+  if(logic)
+    target_sources(quillon_logic PRIVATE ${logic})
+  endif()
+  if(QV_WINDOWS AND win)
+    target_sources(mirelda PRIVATE ${win})
+  endif()
+endfunction()
+
+# Every tests/<dir>/CMakeLists.txt is the one line
+#   qv_subsystem_tests(<dir>)
+# *_test.cpp files form the native GoogleTest executable test_<dir>;
+# *_bench.cpp files form the benchmark bench_<dir>;
+# each *_wine_test.cpp is one Wine test group (cross build only).
+function(qv_subsystem_tests dir)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB wine CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_wine_test.cpp)
+  file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_bench.cpp)
+  if(wine)
+    list(REMOVE_ITEM tests ${wine})
+  endif()
+  if(NOT QV_WINDOWS)
+    if(tests)
+      qv_add_gtest(test_${dir} ${tests})
+      target_include_directories(test_${dir} PRIVATE ${CMAKE_SOURCE_DIR})
+    endif()
+    if(benches)
+      qv_add_benchmark(bench_${dir} ${benches})
+    endif()
+  elseif(wine AND COMMAND qv_add_wine_test)
+    foreach(src ${wine})
+      get_filename_component(stem ${src} NAME_WE)
+      qv_add_wine_test(${dir}_${stem} ${src})
+    endforeach()
+  endif()
+endfunction()
