@@ -1,0 +1,53 @@
+#pragma once
+// The names of the programs in the open bank file and the slots they are
+// stored in, in the order they were added. Names compare exactly (case
+// matters) up to their first zero byte or their 30th byte; a lookup finds
+// the first entry of that name that has not been erased.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qv {
+
+inline constexpr size_t kProgramNameSize = 30;
+using ProgramName = std::array<char, kProgramNameSize>;
+
+// The text of a 30-byte name field: up to its first zero byte, at most 30
+// characters.
+std::string_view ProgramNameText(const char* name /* kProgramNameSize bytes */);
+std::string_view ProgramNameText(const ProgramName& name);
+// A 30-byte name field holding text (at most 29 characters), a zero byte
+// and zero padding.
+ProgramName MakeProgramName(std::string_view text);
+
+class ProgramNameIndex {
+ public:
+  struct Entry {
+    ProgramName name{};
+    int32_t slot = -1;
+    bool erased = false;
+  };
+
+  void ResetIndex();
+  void AddIndexEntry(int32_t slot, const ProgramName& name);
+  // The slot of the first entry of that name, or -1.
+  int32_t FindIndexEntry(std::string_view name) const;
+  // Erases the first entry of that name; false when there is none.
+  bool EraseIndexEntry(std::string_view name);
+  void FreeIndex();
+
+  // Entries added since the last reset, erased ones included.
+  size_t Count() const { return entries_.size(); }
+  const std::vector<Entry>& Entries() const { return entries_; }
+
+ private:
+  std::vector<Entry> entries_;
+  // For each name, the positions of its live entries in ascending order.
+  std::unordered_map<std::string, std::vector<size_t>> byName_;
+};
+
+}  // namespace qv
