@@ -115,17 +115,19 @@ std::string BankFiles::BankPathAt(int position) const {
 }
 
 bool BankFiles::CreateBankFile(const std::string& path) {
-  BinaryFile file;
-  if (!file.Open(path, BinaryFile::Mode::CreateNew)) {
+  BinaryFile::Mode mode = BinaryFile::Mode::CreateNew;
+  if (BinaryFile::Exists(path)) {
     if (reporter_.Show(kOverwriteQuestion, kOverwriteCaption, BoxIcon::Stop,
                        BoxButtons::YesNo) != BoxAnswer::Yes) {
       return false;
     }
-    if (!file.Open(path, BinaryFile::Mode::CreateReplace)) {
-      reporter_.Show(kCreateFailedMessage, kCreateFailedCaption, BoxIcon::Exclamation,
-                     BoxButtons::Ok);
-      return false;
-    }
+    mode = BinaryFile::Mode::CreateReplace;
+  }
+  BinaryFile file;
+  if (!file.Open(path, mode)) {
+    reporter_.Show(kCreateFailedMessage, kCreateFailedCaption, BoxIcon::Exclamation,
+                   BoxButtons::Ok);
+    return false;
   }
   std::vector<uint8_t> empty(kBankRecordsAt, 0);
   WriteInt32LE(empty.data(), programSize_);
