@@ -1,4 +1,111 @@
-// Process entry of Mirelda.dat.
+// Process entry of Mirelda.dat: where the program lives, the settings, the
+// shared window machinery, then the module windows one after another.
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <string>
+
+#include "app/module_loop.h"
+#include "app/process_state.h"
+#include "app/startup_sound.h"
+#include "app/temp_files.h"
+#include "app/window_classes.h"
+#include "app/window_plumbing.h"
+#include "editor/editor_window.h"
+#include "librarian/librarian_window.h"
+#include "manager/manager_window.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+
+namespace qv {
+namespace {
+
+std::string ModulePath() {
+  std::string path(512, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string SystemTempFolder() {
+  std::string folder(256, '\0');
+  DWORD n = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+  if (n >= folder.size()) {
+    folder.resize(n + 1);
+    n = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+  }
+  folder.resize(n < folder.size() ? n : 0);
+  return folder;
+}
+
+class DialogModules : public ModuleRunner {
+ public:
+  void ShowBusy() override {
+    BusyCursor = true;
+    SetModuleCursor();
+  }
+  int RunModule(int code) override {
+    const char* name = nullptr;
+    DLGPROC procedure = nullptr;
+    switch (code) {
+      case kManagerCode:
+        name = "MAINWINDOW";
+        procedure = ManagerWindowProc;
+        break;
+      case kLibrarianCode:
+        name = "LIBRARIAN";
+        procedure = LibrarianWindowProc;
+        break;
+      case kEditorCode:
+        name = "EDITOR";
+        procedure = EditorWindowProc;
+        break;
+      default:
+        return kEndProgram;
+    }
+    // -1 when the window could not be made: the loop then ends.
+    return static_cast<int>(DialogBoxParamA(ProgramInstance, name, nullptr, procedure, 0));
+  }
+};
+
+int RunProgram(HINSTANCE instance) {
+  ProgramInstance = instance;
+  ProgramPath = ModulePath();
+  ProgramFolder = FolderOfPath(ProgramPath);
+
+  LoadSettings();
+
+  TempFolder = SystemTempFolder();
+  TempFiles = MakeTempFileNames(TempFolder);
+
+  ProgramIcons icons = LoadProgramIcons(instance);
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  InstallMessageHook();
+  RegisterWindowClasses(instance, icons);
+
+  int code = kManagerCode;
+
+  if (Settings.TitleSoundOn) PlayStartupSound();
+
+  DialogModules modules;
+  RunModuleLoop(code, modules);
+
+  if (HelpOwner != nullptr) WinHelpA(HelpOwner, HelpFilePath().c_str(), HELP_QUIT, 0);
+  RemoveMessageHook();
+  SaveSettings();
+  DestroyProgramIcons(icons);
+  DeleteFileA(TempFiles.storeData.c_str());
+  DeleteFileA(TempFiles.storeLengths.c_str());
+  return 0;
+}
+
+}  // namespace
+}  // namespace qv
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return qv::RunProgram(instance); }

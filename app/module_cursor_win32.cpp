@@ -1,0 +1,11 @@
+// The wait cursor of long operations and module changes.
+#include <windows.h>
+
+#include "app/process_state.h"
+#include "app/window_plumbing.h"
+
+namespace qv {
+
+void SetModuleCursor() { SetCursor(LoadCursorA(nullptr, BusyCursor ? IDC_WAIT : IDC_ARROW)); }
+
+}  // namespace qv
