@@ -1,0 +1,20 @@
+#pragma once
+// The lines of a list control as the logic sees them: the manager window
+// binds this to its list boxes, the tests to a vector.
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+class ListLines {
+ public:
+  virtual ~ListLines() = default;
+  virtual int Count() const = 0;
+  virtual std::string Line(int position) const = 0;
+  // Adds a line at the end; selects it when select is true.
+  virtual void Add(std::string_view line, bool select) = 0;
+  virtual void Remove(int position) = 0;
+  virtual void Clear() = 0;
+};
+
+}  // namespace qv
