@@ -76,7 +76,7 @@ OutputCompletion MidiOutput::Completed(const void* header) {
                          [header](const std::unique_ptr<OutputBlock>& b) {
                            return b->device_header == header;
                          });
-  if (it == outstanding_.end()) return {};
+  if (it == outstanding_.end() || !driver_.IsDone(**it)) return {};
   OutputCompletion done{(*it)->kind, (*it)->send_id};
   driver_.Release(**it);
   outstanding_.erase(it);

@@ -45,6 +45,9 @@ class OutputDriver {
   virtual unsigned SendLong(OutputBlock& block) = 0;
   // Unprepares (when prepared) and frees block.device_header.
   virtual void Release(OutputBlock& block) = 0;
+  // Whether the device has marked the block done. A notice for a block the
+  // device has not finished is stale (its header was reused) and is ignored.
+  virtual bool IsDone(const OutputBlock& block) { (void)block; return true; }
   virtual std::string ErrorText(unsigned code, std::size_t max_chars) = 0;
 };
 

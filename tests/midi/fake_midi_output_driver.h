@@ -2,6 +2,7 @@
 // A fake output device for the native tests: records what is sent, makes a
 // header per block that must be released exactly once, and returns scripted
 // error codes.
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -77,6 +78,11 @@ class FakeOutputDriver : public OutputDriver {
       ++released;
     }
     std::erase(in_flight, &block);
+  }
+  // Headers the device has not marked done yet.
+  std::vector<void*> not_done;
+  bool IsDone(const OutputBlock& block) override {
+    return std::find(not_done.begin(), not_done.end(), block.device_header) == not_done.end();
   }
   std::string ErrorText(unsigned code, std::size_t max_chars) override {
     error_text_limits.push_back(max_chars);

@@ -147,6 +147,23 @@ TEST(MidiOutputSend, CompletionsAreMatchedByHeader) {
   EXPECT_EQ(driver.live_headers, 0);
 }
 
+TEST(MidiOutputSend, ANoticeForABlockNotYetDoneIsStaleAndIgnored) {
+  FakeOutputDriver driver;
+  RecordingReporter reporter;
+  MidiOutput output(driver);
+  ASSERT_TRUE(output.Open(reporter));
+  ASSERT_TRUE(output.Send(kTenBytes.data(), kTenBytes.size(), kSingleSendCaptions,
+                          reporter));
+  void* header = driver.sent_headers[0];
+  driver.not_done = {header};
+  EXPECT_EQ(output.Completed(header).kind, OutputBlockKind::None);
+  EXPECT_EQ(output.OutstandingCount(), 1u);
+  EXPECT_EQ(driver.live_headers, 1);
+  driver.not_done.clear();
+  EXPECT_EQ(output.Completed(header).kind, OutputBlockKind::Single);
+  EXPECT_EQ(driver.live_headers, 0);
+}
+
 TEST(MidiOutputSend, RefusalsAreReportedWithTheirCaptionsAndLimits) {
   struct Case {
     const char* name;
