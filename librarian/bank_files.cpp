@@ -1,6 +1,7 @@
 #include "librarian/bank_files.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -170,6 +171,7 @@ bool BankFiles::OpenBankFile(int position, const NewBankChooser& chooseNewBankFi
   if (!file.Open(path, BinaryFile::Mode::Read)) return false;
   currentBankPath_ = path;
   SlotMap map = ReadSlotMap(file);
+  index_.Reserve(static_cast<size_t>(kBankSlotCount - std::count(map.begin(), map.end(), 0)));
   ForwardReader reader(file, static_cast<uint64_t>(programSize_) + kProgramNameSize);
   ProgramName name;
   for (int32_t slot = 0; slot < kBankSlotCount; ++slot) {
@@ -212,7 +214,9 @@ StoreResult BankFiles::StoreBankProgram(const ProgramName& name, std::span<const
   int32_t slot = existing;
   if (slot < 0) {
     SlotMap map = ReadSlotMap(file);
-    slot = static_cast<int32_t>(std::find(map.begin(), map.end(), 0) - map.begin());
+    const void* free = std::memchr(map.data(), 0, map.size());
+    slot = free == nullptr ? kBankSlotCount
+                           : static_cast<int32_t>(static_cast<const uint8_t*>(free) - map.data());
   }
   if (slot >= kBankSlotCount) {
     reporter_.Show(kFullMessage, kFullCaption, BoxIcon::Stop, BoxButtons::Ok);
@@ -292,13 +296,13 @@ MergeResult BankFiles::MergeBankFiles(const std::string& sourcePath) {
       ++result.skipped;
       continue;
     }
-    auto free = std::find(map.begin() + static_cast<std::ptrdiff_t>(freeFrom), map.end(), 0);
-    if (free == map.end()) {
+    const void* free = std::memchr(map.data() + freeFrom, 0, map.size() - freeFrom);
+    if (free == nullptr) {
       reporter_.Show(kFullMessage, kFullCaption, BoxIcon::Stop, BoxButtons::Ok);
       result.full = true;
       break;
     }
-    int32_t slot = static_cast<int32_t>(free - map.begin());
+    int32_t slot = static_cast<int32_t>(static_cast<const uint8_t*>(free) - map.data());
     if (!destination.WriteAt(BankRecordOffset(slot, programSize_), record.data(), record.size())) {
       result.writeFailed = true;
       break;

@@ -49,6 +49,11 @@ bool ProgramNameIndex::EraseIndexEntry(std::string_view name) {
   return true;
 }
 
+void ProgramNameIndex::Reserve(size_t count) {
+  entries_.reserve(count);
+  byName_.reserve(count);
+}
+
 void ProgramNameIndex::FreeIndex() {
   entries_ = std::vector<Entry>();
   byName_ = std::unordered_map<std::string, std::vector<size_t>>();

@@ -39,6 +39,8 @@ class ProgramNameIndex {
   // Erases the first entry of that name; false when there is none.
   bool EraseIndexEntry(std::string_view name);
   void FreeIndex();
+  // Room for count entries, so that building a large index does not regrow.
+  void Reserve(size_t count);
 
   // Entries added since the last reset, erased ones included.
   size_t Count() const { return entries_.size(); }
