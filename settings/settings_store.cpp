@@ -5,8 +5,6 @@
 
 namespace qv {
 
-SettingsRecord Settings;
-
 const char kWelcomeText[] =
     "Welcome to Brindlecote Quillon 97! To get you up to speed right away, "
     "here's some advice.\n\n"

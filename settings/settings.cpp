@@ -1,0 +1,7 @@
+#include "settings/settings.h"
+
+namespace qv {
+
+SettingsRecord Settings;
+
+}  // namespace qv
