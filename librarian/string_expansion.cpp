@@ -133,15 +133,15 @@ class Expander {
         size_t end = closed ? close : text.size();
         std::string_view body = text.substr(i + 1, end - (i + 1));
         if (!body.empty() && body[0] == '#') {
-          NumberSection(body.substr(1), closed, out);
+          ExpandNumberSection(body.substr(1), closed, out);
         } else if (!body.empty() && body[0] == '$') {
-          ChecksumSection(body.substr(1), closed, out);
+          AppendChecksum(body.substr(1), closed, out);
         }
         i = closed ? close + 1 : text.size();
       } else if (c == ';') {
         // The answer shape ends the request string. In a send string it has
         // no meaning: the string ends there and the shape is left alone.
-        if (kind_ == StringKind::Request) AnswerShape(text.substr(i + 1));
+        if (kind_ == StringKind::Request) ParseAnswerShape(text.substr(i + 1));
         break;
       } else if (c == '%') {
         // Only the send string carries program data.
@@ -162,7 +162,7 @@ class Expander {
   }
 
   // body: the text behind "[#" up to (not including) the closing "]".
-  void NumberSection(std::string_view body, bool closed, MessageBuilder& out) {
+  void ExpandNumberSection(std::string_view body, bool closed, MessageBuilder& out) {
     if (body.size() < 2) return Report(kNumberCodeError);
     char first = body[0], second = body[1];
     bool mostFirst = first == '7' && (second == '1' || second == '2' || second == '3');
@@ -218,7 +218,7 @@ class Expander {
   }
 
   // body: the text behind "[$" up to (not including) the closing "]".
-  void ChecksumSection(std::string_view body, bool closed, MessageBuilder& out) {
+  void AppendChecksum(std::string_view body, bool closed, MessageBuilder& out) {
     if (!body.empty() && (body[0] == 'R' || body[0] == 'r')) {
       if (kind_ == StringKind::Send) {
         // The request string's checksum: expand it again for this program,
@@ -258,7 +258,7 @@ class Expander {
   }
 
   // tail: the text behind ";".
-  void AnswerShape(std::string_view tail) {
+  void ParseAnswerShape(std::string_view tail) {
     uint32_t size = 0, offset = 0;
     size_t i = 0;
     for (;; ++i) {
