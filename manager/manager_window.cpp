@@ -1,11 +1,17 @@
-// The manager module's window: for now it places itself, names itself and
-// leads to the librarian or ends the program.
+// The manager module's window: for now it places itself, names itself,
+// receives SysEx into the message store (list 102), lists the .syx files of
+// the current folder (list 104) and leads to the librarian or ends the program.
 #include <windows.h>
+#include <mmsystem.h>
 
 #include "app/process_state.h"
 #include "app/window_plumbing.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_window.h"
+#include "manager/list_box_lines_win32.h"
+#include "manager/message_store_win32.h"
+#include "manager/syx_file_dialog.h"
+#include "midi/midi_input_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -15,12 +21,39 @@ namespace {
 
 constexpr UINT_PTR kLoaderTimer = 2;
 
+// The received-messages list (102) and the folder's .syx files (104).
+ListBoxLines messageLines;
+ListBoxLines fileLines;
+FolderFileList folderFiles(fileLines);
+
+// Input buffers, the input device, an empty store and the folder list.
+void OpenInputAndLists(HWND window) {
+  AllocateInputBuffers();
+  OpenMidiInput(window);
+  messageLines.Bind(GetDlgItem(window, IDC_MANAGER_MESSAGE_LIST));
+  ProcessMessageStore().AttachList(&messageLines);
+  ProcessMessageStore().ResetStore();
+  messageLines.Clear();
+  fileLines.Bind(GetDlgItem(window, IDC_MANAGER_FILE_LIST));
+  folderFiles.ListSyxFiles(CurrentFolder(), "|");  // no file has this name
+}
+
+void CloseInputAndLists() {
+  CloseMidiInput();
+  ProcessMessageStore().CloseStoreFiles();
+  ProcessMessageStore().AttachList(nullptr);
+  FreeInputBuffers();
+  messageLines.Bind(nullptr);
+  fileLines.Bind(nullptr);
+}
+
 void Open(HWND window) {
   CurrentModule = kManagerCode;
   ModuleWindowPainted = false;
   ModuleWindow = window;
   PlaceModuleWindow(window);
   SetWindowTextA(window, "Brindlecote Kestrovallian 97");
+  OpenInputAndLists(window);
   BusyCursor = false;
   SetModuleCursor();
   if (Settings.FirstUse[kManagerModule]) WriteFirstUseMarker(kManagerModule);
@@ -41,7 +74,7 @@ void Close(HWND window) {
 
 }  // namespace
 
-INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       Open(window);
@@ -66,8 +99,12 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CLOSE:
       Close(window);
       return TRUE;
+    case MM_MIM_LONGDATA:
+      ReceiveIntoStore(window, wParam, lParam);
+      return TRUE;
     case WM_DESTROY:
       if (CurrentModule == kManagerCode) CurrentModule = 0;
+      CloseInputAndLists();
       ModuleWindow = nullptr;
       return FALSE;
     default:

@@ -204,8 +204,13 @@ bool ReceiveIntoStore(HWND, WPARAM device, LPARAM lParam) {
   MIDIHDR* header = nullptr;
   if (!TakeBuffer(device, lParam, header)) return false;
   HMIDIIN takenFrom = inputDevice;
-  storeReceiver.Receive(reinterpret_cast<const std::uint8_t*>(header->lpData),
-                        header->dwBytesRecorded, header->dwBufferLength, ProcessMessageStore());
+  MessageStore& store = ProcessMessageStore();
+  if (storeReceiver.Receive(reinterpret_cast<const std::uint8_t*>(header->lpData),
+                            header->dwBytesRecorded, header->dwBufferLength,
+                            store) == StoreReceipt::Committed) {
+    // A whole message is on disk at once, and a full disk is told at once.
+    store.Flush();
+  }
   Requeue(header, takenFrom);
   return true;
 }

@@ -1,0 +1,188 @@
+// The manager receiving SysEx through the virtual input device: messages
+// joined over several 32,000-byte buffers, and a driver that takes fewer
+// buffers than asked for.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "manager/manager_ids.h"
+#include "tests/wine/driver/driver.h"
+
+namespace qv::wine {
+namespace {
+
+std::vector<std::uint8_t> Message(std::size_t length, std::uint8_t id) {
+  std::vector<std::uint8_t> m(length);
+  for (std::size_t i = 0; i < length; ++i) m[i] = static_cast<std::uint8_t>((i * 5) & 0x7F);
+  m[0] = 0xF0;
+  m[1] = id;
+  m[length - 1] = 0xF7;
+  return m;
+}
+
+class ManagerInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteKeyTree(kUserSettings);
+    // Settings already there: no first-run welcome, no file-type question.
+    ASSERT_TRUE(WriteDword(kUserSettings, "InputPort", 0));
+    ASSERT_TRUE(WriteDword(kUserSettings, "OutputPort", 0));
+    ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", 0));
+    ASSERT_TRUE(WriteDword(kUserSettings, "ToolTipsCountdown", 0));
+    ASSERT_TRUE(WriteEmpty(kUserSettings, "DisableExtensions"));
+    ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleSoundDisabled"));
+  }
+
+  // Starts the main program; the manager window, once shown.
+  HWND StartManager(const std::string& midiScript = "") {
+    StartOptions options;
+    options.fakeMidiConfig = midiScript;
+    program_ = Start(options);
+    if (!program_.Started()) return nullptr;
+    return WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  }
+
+  void EndProgram(HWND manager) {
+    Close(manager);
+    EXPECT_TRUE(program_.WaitExit(15000).has_value());
+  }
+
+  // Delivers bytes on input device 0 through a file.
+  bool Deliver(const std::vector<std::uint8_t>& bytes, const std::string& name) {
+    const std::string path = TestDir() + "\\" + name;
+    if (!WriteFileBytes(path, bytes)) return false;
+    return SendMidiScript(program_.Id(), "deliver-file 0 " + path);
+  }
+
+  std::vector<std::string> Received(HWND manager) {
+    return ListLines(Item(manager, IDC_MANAGER_MESSAGE_LIST));
+  }
+
+  Program program_;
+};
+
+TEST_F(ManagerInput, SeventyThousandBytesBecomeOneEntry) {
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  EXPECT_TRUE(Received(manager).empty());
+  ClearMidiLog();
+  ASSERT_TRUE(Deliver(Message(70000, 0x42), "seventy.bin"));
+  EXPECT_TRUE(WaitUntil([&] { return !Received(manager).empty(); }, 10000));
+  Pause(300);
+  EXPECT_EQ(Received(manager), std::vector<std::string>{"70000 bytes [Korg]"});
+  // The device returned it as two full buffers and one of 6,000 bytes.
+  auto returned = MidiEvents("in.longdata", program_.Id());
+  ASSERT_EQ(returned.size(), 3u);
+  EXPECT_EQ(returned[0].Number("len"), 32000);
+  EXPECT_EQ(returned[1].Number("len"), 32000);
+  EXPECT_EQ(returned[2].Number("len"), 6000);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+
+  // The store on disk holds exactly what came.
+  auto data = ReadFileBytes(TempDir() + "\\~temp.syx");
+  ASSERT_TRUE(data.has_value());
+  EXPECT_EQ(*data, Message(70000, 0x42));
+  Screenshot(manager, "manager_received_70000");
+  EndProgram(manager);
+}
+
+TEST_F(ManagerInput, MessageFillingItsLastBufferJoinsTheNextOne) {
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  ASSERT_TRUE(Deliver(Message(32000, 0x43), "exact.bin"));
+  ASSERT_TRUE(WaitForMidiEvents("in.longdata", 1, program_.Id()));
+  Pause(300);
+  EXPECT_TRUE(Received(manager).empty());
+  ASSERT_TRUE(Deliver(Message(100, 0x41), "next.bin"));
+  EXPECT_TRUE(WaitUntil([&] { return !Received(manager).empty(); }, 10000));
+  EXPECT_EQ(Received(manager), std::vector<std::string>{"32100 bytes [Yamaha]"});
+  ASSERT_TRUE(Deliver(Message(10, 0x7E), "third.bin"));
+  EXPECT_TRUE(WaitUntil([&] { return Received(manager).size() == 2; }, 10000));
+  EXPECT_EQ(Received(manager),
+            (std::vector<std::string>{"32100 bytes [Yamaha]", "10 bytes [7e]"}));
+  EndProgram(manager);
+}
+
+TEST_F(ManagerInput, DriverTakingTwelveBuffersLowersNumBuffersOnce) {
+  ASSERT_TRUE(WriteDword(kUserSettings, "NumBuffers", 30));
+  StartOptions options;
+  options.fakeMidiConfig = "input-buffers 0 12\n";
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+
+  // First the driver's own refusal, then the information box.
+  MessageBoxInfo refusal = WaitForMessageBox(program_.Id(), 20000);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal.caption, "OID/InAddBuffer Error");
+  ASSERT_TRUE(AnswerMessageBox(refusal, IDOK));
+  MessageBoxInfo info = WaitForMessageBox(program_.Id());
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info.caption, "Quillon 97");
+  EXPECT_EQ(info.text,
+            "The previous error returned by your soundcard driver meant that it could not cope "
+            "with the number of buffers Quillon likes to allocate. However, a reduced number of "
+            "buffers has been allocated, and the program should work properly now and in "
+            "future.\n\nSee the ReadNOW!.doc file for more information.");
+  ASSERT_TRUE(AnswerMessageBox(info, IDOK));
+  EXPECT_TRUE(WaitUntil([] { return ReadDword(kUserSettings, "NumBuffers") == std::optional<DWORD>(12); }, 5000))
+      << "NumBuffers is " << ReadDword(kUserSettings, "NumBuffers").value_or(0);
+  HWND manager = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  ASSERT_NE(manager, nullptr);
+  // Receiving works with the twelve.
+  ASSERT_TRUE(Deliver(Message(200, 0x42), "small.bin"));
+  EXPECT_TRUE(WaitUntil([&] { return Received(manager).size() == 1; }, 10000));
+  EndProgram(manager);
+
+  // The next start asks for twelve and shows nothing.
+  ClearMidiLog();
+  manager = StartManager("input-buffers 0 12\n");
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  Pause(500);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  EXPECT_EQ(MidiEvents("in.addbuffer", program_.Id()).size(), 12u);
+  EndProgram(manager);
+}
+
+TEST_F(ManagerInput, StoredCountAboveThirtyIsBounded) {
+  ASSERT_TRUE(WriteDword(kUserSettings, "NumBuffers", 500));
+  ClearMidiLog();
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  Pause(300);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  EXPECT_EQ(MidiEvents("in.addbuffer", program_.Id()).size(), 30u);
+  EndProgram(manager);
+}
+
+TEST_F(ManagerInput, FolderListShowsTheThreeLineForms) {
+  auto standard = Message(50, 0x42);
+  std::vector<std::uint8_t> current(116, 0), old(116, 0);
+  std::memcpy(current.data(), "Kestrovallian+", 14);
+  std::memcpy(old.data(), "Kestrovallian-", 14);
+  std::memcpy(old.data() + 14, "Old name", 8);
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\plain.syx", standard));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\current.syx", current));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\old.syx", old));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\~hidden.syx", standard));
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  auto lines = ListLines(Item(manager, IDC_MANAGER_FILE_LIST));
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{"* plain.syx", "- Old name", "current.syx"}));
+  EXPECT_EQ(ListSelection(Item(manager, IDC_MANAGER_FILE_LIST)), -1);
+  EndProgram(manager);
+}
+
+}  // namespace
+}  // namespace qv::wine
