@@ -1,13 +1,12 @@
 // The port lists and port changes over winmm.
 #include "midi/midi_ports_win32.h"
 
-#include <mmsystem.h>
-
 #include <string>
 
 #include "app/message_box_reporter.h"
 #include "midi/midi_output_win32.h"
 #include "midi/midi_ports.h"
+#include "midi/midi_ports_winmm.h"
 #include "settings/settings.h"
 
 #if __has_include("midi/midi_input_win32.h")
@@ -17,32 +16,6 @@
 
 namespace qv {
 namespace {
-
-UINT WinmmId(int device) { return device == kMidiMapper ? MIDI_MAPPER : static_cast<UINT>(device); }
-
-std::string NameOf(const char* field, std::size_t size) {
-  std::size_t n = 0;
-  while (n < size && field[n] != '\0') ++n;
-  return std::string(field, n);
-}
-
-class WinmmPorts : public PortQuery {
- public:
-  int InputCount() override { return static_cast<int>(midiInGetNumDevs()); }
-  int OutputCount() override { return static_cast<int>(midiOutGetNumDevs()); }
-  std::optional<std::string> InputName(int device) override {
-    MIDIINCAPSA caps{};
-    if (midiInGetDevCapsA(WinmmId(device), &caps, sizeof caps) != MMSYSERR_NOERROR)
-      return std::nullopt;
-    return NameOf(caps.szPname, sizeof caps.szPname);
-  }
-  std::optional<std::string> OutputName(int device) override {
-    MIDIOUTCAPSA caps{};
-    if (midiOutGetDevCapsA(WinmmId(device), &caps, sizeof caps) != MMSYSERR_NOERROR)
-      return std::nullopt;
-    return NameOf(caps.szPname, sizeof caps.szPname);
-  }
-};
 
 // Owned by the window that shows the lists.
 class OwnedReporter : public Reporter {
@@ -76,7 +49,7 @@ inline bool OpenState(bool (*open)()) { return open(); }
 }  // namespace
 
 void FillPortLists(HWND window) {
-  WinmmPorts ports;
+  WinmmPortQuery ports;
   OwnedReporter reporter(window);
   PortListContents lists = BuildPortLists(ports, reporter, [] { MessageBeep(0xFFFFFFFF); },
                                           Settings.InputPort, Settings.OutputPort);
