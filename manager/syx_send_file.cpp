@@ -1,21 +1,18 @@
 #include "manager/syx_send_file.h"
 
-#include <cstring>
+#include "manager/syx_layout.h"
+
 #include <limits>
 #include <new>
 
 namespace qv {
 namespace {
 
-constexpr std::size_t kMagicLength = 14;
-constexpr std::size_t kNameLength = 100;
-constexpr char kCurrentMagic[] = "Kestrovallian+";
-constexpr char kOlderMagic[] = "Kestrovallian-";
+constexpr std::size_t kMagicLength = kMagicSize;
+constexpr std::size_t kNameLength = kNameFieldSize;
 
 bool HasKestrovallianMagic(const std::uint8_t* first, std::size_t got) {
-  if (got < kMagicLength) return false;
-  return std::memcmp(first, kCurrentMagic, kMagicLength) == 0 ||
-         std::memcmp(first, kOlderMagic, kMagicLength) == 0;
+  return RecogniseSyxLayout(first, got) != SyxLayout::Standard;
 }
 
 bool ReadExactly(std::FILE* f, std::uint8_t* into, std::size_t length) {
@@ -100,7 +97,7 @@ SyxSendFile SyxSendFile::Open(const std::string& path, SyxSendOpenError& error) 
     error = SyxSendOpenError::NoMessages;
     return {};
   }
-  const long long header = static_cast<long long>(kMagicLength + kNameLength + 2) +
+  const long long header = static_cast<long long>(kLengthTableOffset) +
                            4LL * count;
   if (header > size) {
     error = SyxSendOpenError::Damaged;

@@ -46,8 +46,9 @@ void HandleOutputDone(WPARAM device, LPARAM header) {
   Sender().OnOutputDone(reinterpret_cast<const void*>(header));
 }
 
-void AcknowledgeReceivedData(std::size_t recorded_bytes) {
-  SendAcknowledgement(ProgramOutput(), SendReporter(), recorded_bytes,
+void AcknowledgeReceivedData() {
+  constexpr std::size_t kBufferHeldData = 1;
+  SendAcknowledgement(ProgramOutput(), SendReporter(), kBufferHeldData,
                       Settings.AcknowledgeReceipt == 1,
                       Settings.ReceiptLength < 0 ? 0u
                                                  : static_cast<std::uint32_t>(Settings.ReceiptLength),

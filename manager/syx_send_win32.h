@@ -21,9 +21,11 @@ void FinishSyxSend();
 // acknowledgements and other messages do not move the send on.
 void HandleOutputDone(WPARAM device, LPARAM header);
 
-// After ReceiveIntoStore has handled a returned input buffer that held
-// `recorded_bytes`: sends the acknowledgement when AcknowledgeReceipt is on.
-void AcknowledgeReceivedData(std::size_t recorded_bytes);
+// After ReceiveIntoStore has handled a returned input buffer that held data
+// (it returns true then): sends the first ReceiptLength bytes of
+// AcknowledgeMessage when AcknowledgeReceipt is on. A buffer that came back
+// empty is not answered.
+void AcknowledgeReceivedData();
 
 // The "/send" command-line form: opens the output without a window, sends
 // the file, waits (without spinning) until it is finished or a block is

@@ -4,15 +4,12 @@
 #include <string>
 
 #include "app/message_box_reporter.h"
+#include "midi/midi_input_win32.h"
 #include "midi/midi_output_win32.h"
 #include "midi/midi_ports.h"
 #include "midi/midi_ports_winmm.h"
 #include "settings/settings.h"
 
-#if __has_include("midi/midi_input_win32.h")
-#include "midi/midi_input_win32.h"
-#define QV_HAVE_MIDI_INPUT 1
-#endif
 
 namespace qv {
 namespace {
@@ -40,11 +37,6 @@ void FillList(HWND window, int id, const std::vector<std::string>& entries, int 
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
 
-#ifdef QV_HAVE_MIDI_INPUT
-// The input side names its open state either as a flag or as a function.
-inline bool OpenState(bool open) { return open; }
-inline bool OpenState(bool (*open)()) { return open(); }
-#endif
 
 }  // namespace
 
@@ -57,7 +49,6 @@ void FillPortLists(HWND window) {
   FillList(window, kOutputPortListId, lists.outputs, lists.output_selection);
 }
 
-#ifdef QV_HAVE_MIDI_INPUT
 void SwitchInputPort(HWND window, int device) {
   int port = Settings.InputPort;
   SwitchPort(port, device,
@@ -66,10 +57,9 @@ void SwitchInputPort(HWND window, int device) {
                                Settings.InputPort = port;
                                OpenMidiInput(window);
                              },
-                             [] { return OpenState(InputOpen); }});
+                             [] { return InputOpen; }});
   Settings.InputPort = port;
 }
-#endif
 
 void SwitchOutputPort(HWND window, int device) {
   int port = Settings.OutputPort;
