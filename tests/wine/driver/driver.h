@@ -193,6 +193,46 @@ bool DeleteKeyTree(const std::string& key);
 // <ScreenshotDir()>/<name>.png and returns the path ("" on failure).
 std::string Screenshot(HWND window, const std::string& name);
 
+// ---- Stand-ins for the programs' partners -------------------------------
+
+// Milliseconds on the clock of the fake devices' log (MidiEvent::t).
+double ClockMs();
+
+// A window of class "Qv_Loader" in the test process, run by a thread of its
+// own, standing in for the launcher's title window: it records the
+// WM_CLOSE it gets (and then goes away, as the launcher's would).
+class LoaderStandIn {
+ public:
+  LoaderStandIn();
+  ~LoaderStandIn();
+  LoaderStandIn(const LoaderStandIn&) = delete;
+  LoaderStandIn& operator=(const LoaderStandIn&) = delete;
+  HWND Window() const;
+  int CloseCount() const;
+  double ClosedAtMs() const;  // 0 until closed
+  bool WaitClosed(int timeoutMs);
+  struct State;
+
+ private:
+  State* state_;
+};
+
+// A top-level window titled "brannoc.log - Notepad" with an edit child of
+// id 15, standing in for Notepad: collects the characters posted to it.
+class NotepadStandIn {
+ public:
+  NotepadStandIn();
+  ~NotepadStandIn();
+  NotepadStandIn(const NotepadStandIn&) = delete;
+  NotepadStandIn& operator=(const NotepadStandIn&) = delete;
+  HWND Window() const;
+  std::string Typed() const;  // carriage returns as '\r'
+  struct State;
+
+ private:
+  State* state_;
+};
+
 // ---- The fake MIDI devices ----------------------------------------------
 
 struct MidiEvent {
