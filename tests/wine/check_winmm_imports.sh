@@ -11,7 +11,8 @@ for program in "$bindir"/*.dat "$bindir"/*.exe; do
   checked=$((checked + 1))
   imports=$(x86_64-w64-mingw32-objdump -p "$program" |
     awk '/DLL Name:/ { inwinmm = (tolower($3) == "winmm.dll"); next }
-         inwinmm && NF >= 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' | sort -u)
+         /^[[:space:]]*$/ { inwinmm = 0; next }
+         inwinmm && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print $3 }' | sort -u)
   for f in $imports; do
     if ! grep -qx "$f" <<<"$exported"; then
       echo "$(basename "$program") imports $f from winmm.dll; add it to tests/wine/fake_winmm" >&2
