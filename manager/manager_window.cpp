@@ -1,17 +1,30 @@
-// The manager module's window: for now it places itself, names itself,
-// receives SysEx into the message store (list 102), lists the .syx files of
-// the current folder (list 104) and leads to the librarian or ends the program.
+// The manager module's window (dialog "MAINWINDOW"): on the left what is in
+// memory (the input port and the message store), on the right what is on
+// disk (the output port and the .syx files of the current folder).
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 
+#include <string>
+
+#include "app/message_box_reporter.h"
 #include "app/process_state.h"
 #include "app/window_plumbing.h"
-#include "manager/manager_ids.h"
-#include "manager/manager_window.h"
+#include "manager/about_dialog.h"
+#include "manager/acknowledgement_editor_dialog.h"
 #include "manager/list_box_lines_win32.h"
+#include "manager/manager_ids.h"
+#include "manager/manager_labels.h"
+#include "manager/manager_window.h"
+#include "manager/message_editor_dialog.h"
 #include "manager/message_store_win32.h"
 #include "manager/syx_file_dialog.h"
+#include "manager/syx_load.h"
+#include "manager/syx_send_win32.h"
 #include "midi/midi_input_win32.h"
+#include "midi/midi_output_win32.h"
+#include "midi/midi_ports.h"
+#include "midi/midi_ports_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -20,42 +33,157 @@ namespace qv {
 namespace {
 
 constexpr UINT_PTR kLoaderTimer = 2;
+constexpr int kManagerHelpContext = 1;
+
+constexpr char kNothingToSaveText[] = "Nothing to save! First receive or create some sysex data.";
+constexpr char kSelectBeforeDeleteText[] = "You must select a file before you can delete it.";
+constexpr char kSendingText[] =
+    "A file is being sent to the instrument.\n\nPlease wait until it has gone before you send, "
+    "save or delete a file.";
+constexpr char kSendingCaption[] = "Please wait";
+constexpr char kLibrarianAdviceCaption[] = "New user information";
+constexpr char kLibrarianAdviceText[] =
+    "This seems to be the first time you've tried to enter the librarian, so here's some "
+    "advice.\n\nProbably, your particular instrument(s) won't have instrument definitions yet. "
+    "However, just because they're not included in this distribution doesn't mean they haven't "
+    "been written. Be sure to check the Brindlecote web page (http://www.brindlecote.example/"
+    "quillon/) in case your one is there to download.\n\nFailing that, you can try to define "
+    "your own instrument, which might be a bit difficult. See the help file for more "
+    "details.\n\nIf you don't think you're capable of creating a definition yourself, you can "
+    "send me some photocopies of your instrument manual and I'll have a go. Again, see the help "
+    "file for more information.";
 
 // The received-messages list (102) and the folder's .syx files (104).
 ListBoxLines messageLines;
 ListBoxLines fileLines;
 FolderFileList folderFiles(fileLines);
 
-// Input buffers, the input device, an empty store and the folder list.
-void OpenInputAndLists(HWND window) {
-  AllocateInputBuffers();
-  OpenMidiInput(window);
-  messageLines.Bind(GetDlgItem(window, IDC_MANAGER_MESSAGE_LIST));
-  ProcessMessageStore().AttachList(&messageLines);
-  ProcessMessageStore().ResetStore();
-  messageLines.Clear();
-  fileLines.Bind(GetDlgItem(window, IDC_MANAGER_FILE_LIST));
-  folderFiles.ListSyxFiles(CurrentFolder(), "|");  // no file has this name
+bool initialised = false;
+LabelForms shownForms;  // all choosing forms when the window opens
+
+// The switching labels follow any state of the Ctrl key; the commands that
+// ask first when Ctrl is down want it really held (bits 4 to 15).
+bool CtrlStateNonZero() { return GetAsyncKeyState(VK_CONTROL) != 0; }
+bool CtrlDown() { return (static_cast<unsigned short>(GetAsyncKeyState(VK_CONTROL)) & 0xFFF0) != 0; }
+
+int ListSelection(HWND window, int id) {
+  const LRESULT selection = SendDlgItemMessageA(window, id, LB_GETCURSEL, 0, 0);
+  return selection == LB_ERR ? -1 : static_cast<int>(selection);
 }
 
-void CloseInputAndLists() {
-  CloseMidiInput();
-  ProcessMessageStore().CloseStoreFiles();
-  ProcessMessageStore().AttachList(nullptr);
-  FreeInputBuffers();
-  messageLines.Bind(nullptr);
-  fileLines.Bind(nullptr);
+bool SendUnderWay() { return ProgramOutputCompletions().SendState() != kSendFinished; }
+
+// Gives up a file send before the output closes: the device hands back its
+// blocks without telling the send, which would otherwise wait for ever.
+void EndSendBeforeOutputCloses() {
+  if (SendUnderWay()) FinishSyxSend();
 }
+
+void ShowError(HWND window, const char* text) {
+  MessageBoxA(window, text, "Error", MB_OK | MB_ICONSTOP);
+}
+
+// Refuses, with a box, what could spoil a file send under way.
+bool RefusedWhileSending(HWND window) {
+  if (!SendUnderWay()) return false;
+  MessageBoxA(window, kSendingText, kSendingCaption, MB_OK | MB_ICONINFORMATION);
+  return true;
+}
+
+void MinimiseUnlessDevicesOpen(HWND window) {
+  if (!InputOpen || !OutputOpen()) ShowWindow(window, SW_MINIMIZE);
+}
+
+// ---- Tooltips and the switching labels -------------------------------
+
+void SetToolText(HWND window, int id, const char* text) {
+  if (TooltipWindow == nullptr) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, id));
+  tool.lpszText = const_cast<char*>(text);
+  SendMessageA(TooltipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CreateToolTips(HWND window) {
+  if (Settings.ToolTips <= 0) return;
+  TooltipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  200, 100, window, nullptr, ProgramInstance, nullptr);
+  if (TooltipWindow == nullptr) return;
+  if (Settings.ToolTips == 1) SendMessageA(TooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
+  for (const ToolTipEntry& entry : ManagerToolTips(Settings.ToolTips)) {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, entry.controlId));
+    tool.lpszText = const_cast<char*>(entry.text);
+    SendMessageA(TooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void DestroyToolTips() {
+  if (TooltipWindow != nullptr) DestroyWindow(TooltipWindow);
+  TooltipWindow = nullptr;
+}
+
+enum class CtrlKey { AsItIs, JustPressed, JustReleased };
+
+// A label and its tooltip change only when the form changes. The Ctrl key's
+// own key messages say its state: the asynchronous state may not have caught
+// up with them yet.
+void UpdateLabels(HWND window, CtrlKey key = CtrlKey::AsItIs) {
+  if (!initialised) return;
+  const bool ctrl = key == CtrlKey::AsItIs ? CtrlStateNonZero() : key == CtrlKey::JustPressed;
+  const LabelForms forms = ChooseLabelForms(ListSelection(window, IDC_MANAGER_MESSAGE_LIST) >= 0,
+                                            ListSelection(window, IDC_MANAGER_FILE_LIST) >= 0, ctrl,
+                                            Settings.LibrarianInstrument);
+  for (const LabelPair& pair : SwitchingLabels()) {
+    const bool plain = forms.Plain(pair.button);
+    if (plain == shownForms.Plain(pair.button)) continue;
+    SetDlgItemTextA(window, pair.controlId, plain ? pair.plainLabel : pair.choosingLabel);
+    SetToolText(window, pair.controlId, plain ? pair.plainTip : pair.choosingTip);
+  }
+  shownForms = forms;
+}
+
+void ShowChoosingLabels(HWND window) {
+  for (const LabelPair& pair : SwitchingLabels()) {
+    SetDlgItemTextA(window, pair.controlId, pair.choosingLabel);
+  }
+  shownForms = LabelForms{};
+}
+
+// ---- Opening and closing ----------------------------------------------
 
 void Open(HWND window) {
   CurrentModule = kManagerCode;
   ModuleWindowPainted = false;
+  ShowChoosingLabels(window);
+  initialised = true;
   ModuleWindow = window;
-  PlaceModuleWindow(window);
   SetWindowTextA(window, "Brindlecote Kestrovallian 97");
-  OpenInputAndLists(window);
+  PlaceModuleWindow(window);
+
+  AllocateInputBuffers();
+  FillPortLists(window);
+  OpenMidiInput(window);
+  OpenMidiOutput(window);
+
+  messageLines.Bind(GetDlgItem(window, IDC_MANAGER_MESSAGE_LIST));
+  fileLines.Bind(GetDlgItem(window, IDC_MANAGER_FILE_LIST));
+  ProcessMessageStore().AttachList(&messageLines);
+  ProcessMessageStore().ResetStore();
+  messageLines.Clear();
+  folderFiles.ListSyxFiles(CurrentFolder(), "|");  // no file has this name
+
+  MinimiseUnlessDevicesOpen(window);
   BusyCursor = false;
   SetModuleCursor();
+  CheckDlgButton(window, IDC_MANAGER_ACK,
+                 Settings.AcknowledgeReceipt != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CreateToolTips(window);
   if (Settings.FirstUse[kManagerModule]) WriteFirstUseMarker(kManagerModule);
   SetTimer(window, kLoaderTimer, 500, nullptr);
 }
@@ -67,9 +195,201 @@ void LoaderTimer(HWND window) {
   KillTimer(window, kLoaderTimer);
 }
 
+void Destroy() {
+  if (CurrentModule == kManagerCode) CurrentModule = 0;
+  EndSendBeforeOutputCloses();
+  CloseMidiInput();
+  CloseMidiOutput();
+  ProcessMessageStore().CloseStoreFiles();
+  ProcessMessageStore().AttachList(nullptr);
+  FreeInputBuffers();
+  DestroyToolTips();
+  messageLines.Bind(nullptr);
+  fileLines.Bind(nullptr);
+  folderFiles.ClearFileList();
+  ModuleWindow = nullptr;
+  initialised = false;
+}
+
+// Minimised, the window holds no MIDI device; restored, it takes both
+// again, or goes back to an icon while either cannot be had.
+void SizeChanged(HWND window, WPARAM kind) {
+  if (!initialised) return;
+  if (kind == SIZE_MINIMIZED) {
+    EndSendBeforeOutputCloses();
+    CloseMidiInput();
+    CloseMidiOutput();
+  } else if (kind == SIZE_RESTORED) {
+    OpenMidiInput(window);
+    if (!OutputOpen()) OpenMidiOutput(window);
+    MinimiseUnlessDevicesOpen(window);
+  }
+}
+
+// ---- Commands ---------------------------------------------------------
+
+void ClearStore() {
+  ProcessMessageStore().ResetStore();
+  messageLines.Clear();
+}
+
+void InputPortChanged(HWND window) {
+  const LRESULT position = SendDlgItemMessageA(window, IDC_MANAGER_INPUT_PORT, CB_GETCURSEL, 0, 0);
+  if (position == CB_ERR) return;
+  EndSendBeforeOutputCloses();
+  CloseMidiOutput();
+  SwitchInputPort(window, InputPositionToDevice(static_cast<int>(position)));
+  OpenMidiOutput(window);
+  ClearStore();
+  MinimiseUnlessDevicesOpen(window);
+}
+
+void OutputPortChanged(HWND window) {
+  const LRESULT position = SendDlgItemMessageA(window, IDC_MANAGER_OUTPUT_PORT, CB_GETCURSEL, 0, 0);
+  if (position == CB_ERR) return;
+  EndSendBeforeOutputCloses();
+  SwitchOutputPort(window, OutputPositionToDevice(static_cast<int>(position)));
+  MinimiseUnlessDevicesOpen(window);
+}
+
+void SaveCommand(HWND window) {
+  if (ProcessMessageStore().MessageCount() < 1) {
+    ShowError(window, kNothingToSaveText);
+    return;
+  }
+  if (RefusedWhileSending(window)) return;
+  if (SaveStoreAs(ProcessMessageStore(), folderFiles) == 1) {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_CLEAR, BN_CLICKED), 0);
+  }
+}
+
+void OpenCommand(HWND window) {
+  if (ListSelection(window, IDC_MANAGER_FILE_LIST) < 0 || CtrlDown()) {
+    if (!ChooseSyxFile("Open", folderFiles)) return;
+  }
+  const int selection = ListSelection(window, IDC_MANAGER_FILE_LIST);
+  if (selection < 0) return;
+  ClearStore();
+  BusyCursor = true;
+  SetModuleCursor();
+  LoadSyxFile(folderFiles.PathAt(selection), ProcessMessageStore());
+  BusyCursor = SendUnderWay();  // a send keeps its wait cursor
+  SetModuleCursor();
+}
+
+void DeleteCommand(HWND window) {
+  const int selection = ListSelection(window, IDC_MANAGER_FILE_LIST);
+  if (selection < 0) {
+    ShowError(window, kSelectBeforeDeleteText);
+    return;
+  }
+  if (RefusedWhileSending(window)) return;
+  MessageBoxReporter reporter(MessageBoxReporter::Owner::ModuleWindow);
+  folderFiles.DeleteListedFile(selection, reporter);
+}
+
+void SendCommand(HWND window) {
+  if (RefusedWhileSending(window)) return;
+  if (ListSelection(window, IDC_MANAGER_FILE_LIST) < 0 || CtrlDown()) {
+    if (!ChooseSyxFile("Send", folderFiles)) return;
+  }
+  const int selection = ListSelection(window, IDC_MANAGER_FILE_LIST);
+  if (selection >= 0) SendSyxFile(folderFiles.PathAt(selection));
+}
+
+void CreateEditCommand(HWND window) {
+  if (CtrlStateNonZero()) {
+    SendDlgItemMessageA(window, IDC_MANAGER_MESSAGE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  }
+  RunMessageEditor(window, ListSelection(window, IDC_MANAGER_MESSAGE_LIST), ProcessMessageStore(),
+                   messageLines);
+}
+
+void AckCommand(HWND window) {
+  if (IsDlgButtonChecked(window, IDC_MANAGER_ACK) == BST_CHECKED) {
+    CheckDlgButton(window, IDC_MANAGER_ACK, BST_UNCHECKED);
+    Settings.AcknowledgeReceipt = 0;
+    return;
+  }
+  if (RunAcknowledgementEditor(window) == 0) {
+    Settings.AcknowledgeReceipt = 1;
+    CheckDlgButton(window, IDC_MANAGER_ACK, BST_CHECKED);
+  }
+}
+
+void HelpCommand(HWND window) {
+  WinHelpA(window, HelpFilePath().c_str(), HELP_CONTEXT, kManagerHelpContext);
+  HelpOwner = window;
+}
+
+void LibrarianCommand(HWND window) {
+  DirectEntry = Settings.LibrarianInstrument != -1 && !CtrlDown() ? 1 : 0;
+  if (Settings.FirstUse[kLibrarianModule]) {
+    WriteFirstUseMarker(kLibrarianModule);
+    MessageBoxA(window, kLibrarianAdviceText, kLibrarianAdviceCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  // The instrument definition dialog is not part of this program yet: the
+  // librarian is entered at once.
+  EndDialog(window, kLibrarianCode);
+}
+
 void Close(HWND window) {
   RememberModuleWindowPosition(window);
   EndDialog(window, kEndProgram);
+}
+
+bool Command(HWND window, int id, int code) {
+  switch (id) {
+    case IDC_MANAGER_INPUT_PORT:
+      if (code == CBN_SELCHANGE) InputPortChanged(window);
+      return true;
+    case IDC_MANAGER_OUTPUT_PORT:
+      if (code == CBN_SELCHANGE) OutputPortChanged(window);
+      return true;
+    case IDC_MANAGER_CLEAR:
+      ClearStore();
+      return true;
+    case IDC_MANAGER_SAVE_AS:
+      SaveCommand(window);
+      return true;
+    case IDC_MANAGER_OPEN:
+      OpenCommand(window);
+      return true;
+    case IDC_MANAGER_DELETE:
+      DeleteCommand(window);
+      return true;
+    case IDC_MANAGER_SEND:
+      SendCommand(window);
+      return true;
+    case IDC_MANAGER_CREATE:
+      CreateEditCommand(window);
+      return true;
+    case IDC_MANAGER_MESSAGE_LIST:
+      if (code == LBN_DBLCLK) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_CREATE, BN_CLICKED), 0);
+      }
+      return true;
+    case IDC_MANAGER_FILE_LIST:
+      if (code == LBN_DBLCLK) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_SEND, BN_CLICKED), 0);
+      }
+      return true;
+    case IDC_MANAGER_HELP:
+      HelpCommand(window);
+      return true;
+    case IDC_MANAGER_ABOUT:
+      ShowAboutBox(window);
+      return true;
+    case IDC_MANAGER_LIBRARIAN:
+      LibrarianCommand(window);
+      return true;
+    case IDC_MANAGER_ACK:
+      AckCommand(window);
+      return true;
+    default:
+      // Escape (IDCANCEL) does not end the program: only Close does.
+      return false;
+  }
 }
 
 }  // namespace
@@ -79,33 +399,43 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
       Open(window);
       return TRUE;
+    case WM_PAINT:
+      UpdateLabels(window);
+      return FALSE;
+    case WM_KEYDOWN:
+      // Key presses of every control come here through the message hook.
+      // Ctrl+P (Preferences) and Ctrl+U (uninstall) are not part of this
+      // program yet.
+      UpdateLabels(window, wParam == VK_CONTROL ? CtrlKey::JustPressed : CtrlKey::AsItIs);
+      return FALSE;
+    case WM_KEYUP:
+      UpdateLabels(window, wParam == VK_CONTROL ? CtrlKey::JustReleased : CtrlKey::AsItIs);
+      return FALSE;
+    case WM_COMMAND: {
+      const bool handled = Command(window, LOWORD(wParam), HIWORD(wParam));
+      UpdateLabels(window);
+      return handled ? TRUE : FALSE;
+    }
     case WM_TIMER:
       if (wParam == kLoaderTimer) LoaderTimer(window);
       return TRUE;
     case WM_MOUSEMOVE:
       SetModuleCursor();
       return FALSE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_MANAGER_LIBRARIAN:
-          EndDialog(window, kLibrarianCode);
-          return TRUE;
-        case IDCANCEL:
-          Close(window);
-          return TRUE;
-        default:
-          return FALSE;
-      }
+    case WM_SIZE:
+      SizeChanged(window, wParam);
+      return FALSE;
     case WM_CLOSE:
       Close(window);
       return TRUE;
     case MM_MIM_LONGDATA:
-      ReceiveIntoStore(window, wParam, lParam);
+      if (ReceiveIntoStore(window, wParam, lParam)) AcknowledgeReceivedData();
+      return TRUE;
+    case MM_MOM_DONE:
+      HandleOutputDone(wParam, lParam);
       return TRUE;
     case WM_DESTROY:
-      if (CurrentModule == kManagerCode) CurrentModule = 0;
-      CloseInputAndLists();
-      ModuleWindow = nullptr;
+      Destroy();
       return FALSE;
     default:
       return FALSE;

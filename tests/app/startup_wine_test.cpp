@@ -28,6 +28,8 @@ void SettingsOfAnOldHand(bool sound) {
   ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", 0));
   ASSERT_TRUE(WriteDword(kUserSettings, "ToolTipsCountdown", 0));
   ASSERT_TRUE(WriteEmpty(kMachineSettings, "DisableExtensions"));
+  // Has entered the librarian before: no first-use advice on the way there.
+  ASSERT_TRUE(WriteDword(kMachineSettings, "FirstTime1", 1));
   if (!sound) {
     ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleSoundDisabled"));
   }
