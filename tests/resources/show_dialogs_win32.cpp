@@ -224,7 +224,8 @@ void ReportClipped(HWND dialog, const char* name, FILE* log) {
         const LONG style = GetWindowLongA(c, GWL_STYLE);
         int extra = 0;
         if (lstrcmpiA(cls, "Static") == 0) {
-            if ((style & SS_TYPEMASK) > SS_RIGHT) continue;
+            const LONG kind = style & SS_TYPEMASK;
+            if (kind > SS_RIGHT && kind != SS_LEFTNOWORDWRAP) continue;
         } else if (lstrcmpiA(cls, "Button") == 0) {
             const LONG kind = style & BS_TYPEMASK;
             if (kind == BS_GROUPBOX) extra = 16;
@@ -235,16 +236,44 @@ void ReportClipped(HWND dialog, const char* name, FILE* log) {
         } else {
             continue;
         }
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
         RECT r;
         GetClientRect(c, &r);
+        if (lstrcmpiA(cls, "Static") == 0) {
+            // Labels wrap at word boundaries: what counts is whether every
+            // line fits the width and all lines fit the height.
+            RECT need{0, 0, r.right, 0};
+            DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK);
+            if (need.right > r.right || need.bottom > r.bottom)
+                std::fprintf(log, "%s: id %d \"%s\" needs %ld x %ld px, has %ld x %ld\n", name, GetDlgCtrlID(c),
+                             text, need.right, need.bottom, r.right, r.bottom);
+            continue;
+        }
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
         if (size.cx + extra > r.right)
             std::fprintf(log, "%s: id %d \"%s\" needs %ld px, has %ld\n", name,
                          GetDlgCtrlID(c), text, size.cx + extra, r.right);
     }
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
+}
+
+BOOL CALLBACK ListName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+    FILE* log = reinterpret_cast<FILE*>(param);
+    if (IS_INTRESOURCE(name)) std::fprintf(log, " #%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
+    else std::fprintf(log, " %s", name);
+    return TRUE;
+}
+
+// The icon groups in the order the shell counts them, and the start-up
+// sound as the program looks it up.
+void ReportResources(HMODULE module, FILE* log) {
+    std::fprintf(log, "icon groups:");
+    EnumResourceNamesA(module, RT_GROUP_ICON, ListName, reinterpret_cast<LONG_PTR>(log));
+    std::fprintf(log, "\n");
+    HRSRC sound = FindResourceExA(module, "TIBWAVE", "OstrelWave", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+    std::fprintf(log, "OstrelWave: %s, %lu bytes\n", sound ? "found" : "MISSING",
+                 sound ? SizeofResource(module, sound) : 0UL);
 }
 
 struct Shot {
@@ -279,7 +308,7 @@ int WINAPI WinMain(HINSTANCE self, HINSTANCE, LPSTR, int) {
         {"ABOUT", "about", nullptr},
     };
     int failures = 0;
-    FILE* log = std::fopen((folder + "\\clipped.txt").c_str(), "w");
+    FILE* log = std::fopen((folder + "\\report.txt").c_str(), "w");
     for (const Shot& shot : shots) {
         HWND dialog = CreateDialogParamA(templates, shot.resource, nullptr, QuietDialogProc, 0);
         if (!dialog) {
@@ -298,6 +327,7 @@ int WINAPI WinMain(HINSTANCE self, HINSTANCE, LPSTR, int) {
         Pump();
     }
     if (log) {
+        ReportResources(templates, log);
         RECT unit{0, 0, 4, 8};
         HWND probe = CreateDialogParamA(templates, "EDITOR", nullptr, QuietDialogProc, 0);
         if (probe) {
