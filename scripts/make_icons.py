@@ -120,11 +120,12 @@ def draw_files(c):
 def draw_keys(c, x0, y0, x1, y1):
     """A small keyboard filling the rectangle."""
     c.rect(x0, y0, x1, y1, WHITE)
-    keys = 7
+    # The small picture has room for fewer keys: C to F instead of C to B.
+    keys, black = ((7, (1, 2, 4, 5, 6)) if c.size >= 32 else (4, (1, 2)))
     step = (x1 - x0) / keys
     for k in range(1, keys):
         c.rect(x0 + k * step - 0.5, y0, x0 + k * step + 0.5, y1, BLACK)
-    for k in (1, 2, 4, 5, 6):
+    for k in black:
         cx = x0 + k * step
         c.rect(cx - step * 0.3, y0, cx + step * 0.3, y0 + (y1 - y0) * 0.6, BLACK)
     c.frame(x0, y0, x1, y1, BLACK, 1)
