@@ -218,7 +218,7 @@ TEST(SmallDialogs, PreferencesMatchesItsControlTable) {
         {IDC_PREFERENCES_TOOLTIPS_NORMAL, "Button", "Normal", 78, 25, 41, 10, {"BS_AUTORADIOBUTTON"}},
         {IDC_PREFERENCES_TOOLTIPS_OFF, "Button", "Off", 78, 37, 41, 10, {"BS_AUTORADIOBUTTON"}},
         {-1, "Button", "Tooltips", 73, 2, 55, 50, {"BS_GROUPBOX"}},
-        {IDC_PREFERENCES_BLOCKS_PAUSE, "Edit", "", 97, 57, 30, 12, {"WS_BORDER", "ES_AUTOHSCROLL"}},
+        {IDC_PREFERENCES_BLOCKS_PAUSE, "Edit", "", 97, 57, 30, 12, {"WS_BORDER", "ES_AUTOHSCROLL", "WS_GROUP"}},
         {-1, "Static", "Pause between blocks (ms)", 4, 58, 90, 11, {"SS_RIGHT"}},
     });
     // The radio button of tooltip level n has the identifier 3006 + n.

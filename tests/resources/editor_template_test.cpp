@@ -309,6 +309,37 @@ TEST(EditorTemplate, PagesShareTheAreaBelowTheAlwaysShownControls) {
     EXPECT_EQ(topProgram, topOscillator) << "both pages start at the same place";
 }
 
+// Automatic radio buttons switch each other off within their group, which
+// runs from a control with WS_GROUP to the next one: each set of choices
+// must form one group of its own, in the order of the template.
+TEST(EditorTemplate, EachSetOfRadioButtonsFormsAGroupOfItsOwn) {
+    const std::vector<std::vector<int>> sets = {
+        {3100, 3101, 3102}, {3116, 3117, 3119, 3118}, {3123, 3124, 3125, 3126}, {3141, 3142}, {3200, 3201},
+    };
+    const auto& controls = Editor().controls;
+    auto indexOf = [&](int id) {
+        for (size_t i = 0; i < controls.size(); ++i)
+            if (controls[i].id == id) return i;
+        return controls.size();
+    };
+    for (const auto& set : sets) {
+        SCOPED_TRACE(set.front());
+        const size_t first = indexOf(set.front());
+        ASSERT_LT(first, controls.size());
+        EXPECT_TRUE(controls[first].HasStyle("WS_GROUP"));
+        for (size_t k = 1; k < set.size(); ++k) {
+            ASSERT_EQ(indexOf(set[k]), first + k) << "the buttons of a set follow each other";
+            EXPECT_FALSE(controls[first + k].HasStyle("WS_GROUP")) << set[k];
+        }
+        // The next control that takes part in the dialog's navigation starts
+        // a new group, so the set ends with its last button.
+        size_t next = first + set.size();
+        while (next < controls.size() && controls[next].cls == "Static") ++next;
+        ASSERT_LT(next, controls.size());
+        EXPECT_TRUE(controls[next].HasStyle("WS_GROUP")) << controls[next].idName;
+    }
+}
+
 TEST(EditorTemplate, IdHeaderNamesEachIdentifierOfATemplateControlOnce) {
     // Every control identifier written in the template is a name of the
     // header (not a bare number), so the window and the template agree.
