@@ -398,7 +398,10 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   switch (message) {
     case WM_INITDIALOG:
       Open(window);
-      return TRUE;
+      // The focus starts in the received-messages list, so that Enter
+      // presses the default button.
+      SetFocus(GetDlgItem(window, IDC_MANAGER_MESSAGE_LIST));
+      return FALSE;
     case WM_PAINT:
       UpdateLabels(window);
       return FALSE;
