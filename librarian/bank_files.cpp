@@ -25,10 +25,6 @@ constexpr std::string_view kFullMessage =
     "You can store a maximum of 32,000 programs in one file. If you need more, start another "
     "file.";
 constexpr std::string_view kFullCaption = "File full!";
-constexpr std::string_view kWriteFailedMessage =
-    "Couldn't write to the bank file. Nothing more was stored.\n\nIf the disk is full or "
-    "write-protected, or the file is in use by some other program, fix that and then try again.";
-constexpr std::string_view kWriteFailedCaption = "File write failed";
 
 using SlotMap = std::vector<uint8_t>;
 
@@ -126,15 +122,13 @@ bool BankFiles::CreateBankFile(const std::string& path) {
   }
   BinaryFile file;
   if (!file.Open(path, mode)) {
-    reporter_.Show(kCreateFailedMessage, kCreateFailedCaption, BoxIcon::Exclamation,
-                   BoxButtons::Ok);
+    ReportWriteFailure();
     return false;
   }
   std::vector<uint8_t> empty(kBankRecordsAt, 0);
   WriteInt32LE(empty.data(), programSize_);
   if (!file.WriteAt(0, empty.data(), empty.size()) || !file.Flush()) {
-    reporter_.Show(kCreateFailedMessage, kCreateFailedCaption, BoxIcon::Exclamation,
-                   BoxButtons::Ok);
+    ReportWriteFailure();
     return false;
   }
   return true;
@@ -197,8 +191,11 @@ void BankFiles::AddIndexEntry(int32_t slot, const ProgramName& name) {
   if (list_ != nullptr) list_->AddName(ProgramNameText(name));
 }
 
+// A bank file that cannot be written is reported as one that cannot be
+// created: the program's one message for a bank it cannot update.
 void BankFiles::ReportWriteFailure() {
-  reporter_.Show(kWriteFailedMessage, kWriteFailedCaption, BoxIcon::Exclamation, BoxButtons::Ok);
+  reporter_.Show(kCreateFailedMessage, kCreateFailedCaption, BoxIcon::Exclamation,
+                 BoxButtons::Ok);
 }
 
 StoreResult BankFiles::StoreBankProgram(const ProgramName& name, std::span<const uint8_t> data) {

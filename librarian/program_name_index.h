@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,6 +34,8 @@ class ProgramNameIndex {
   };
 
   void ResetIndex();
+  // When the index cannot grow for want of memory, the program ends with
+  // "Out of memory.".
   void AddIndexEntry(int32_t slot, const ProgramName& name);
   // The slot of the first entry of that name, or -1.
   int32_t FindIndexEntry(std::string_view name) const;
@@ -47,9 +50,21 @@ class ProgramNameIndex {
   const std::vector<Entry>& Entries() const { return entries_; }
 
  private:
+  static constexpr uint32_t kNoEntry = UINT32_MAX;
+  // The live entries of one name form a chain in the order they were
+  // added: the first and last position, linked through next_.
+  struct Chain {
+    uint32_t first;
+    uint32_t last;
+  };
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+
   std::vector<Entry> entries_;
-  // For each name, the positions of its live entries in ascending order.
-  std::unordered_map<std::string, std::vector<size_t>> byName_;
+  std::vector<uint32_t> next_;  // per entry: the next live entry of its name
+  std::unordered_map<std::string, Chain, NameHash, std::equal_to<>> byName_;
 };
 
 }  // namespace qv

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "librarian/little_endian.h"
+#include "tests/librarian/file_size_limit.h"
 #include "tests/librarian/scratch_folder.h"
 #include "tests/support/recording_reporter.h"
 
@@ -317,12 +319,42 @@ TEST_F(BankFilesTest, FailedWritesAreReportedNotTakenAsSuccess) {
   EXPECT_FALSE(banks.DeleteBankProgram("Piano"));
   EXPECT_EQ(banks.FindIndexEntry("Piano"), 0);  // still listed, as the file was not changed
   EXPECT_EQ(banks.FindIndexEntry("Strings"), -1);
-  ASSERT_EQ(reporter.boxes.size(), 2u);
+  // A merge into the vanished bank copies nothing and says so too.
+  test::WriteWholeFile(folder.File("Other.QvBank"), MakeBankBytes(100, {0}, "O"));
+  MergeResult merged = banks.MergeBankFiles(folder.File("Other.QvBank"));
+  EXPECT_TRUE(merged.writeFailed);
+  EXPECT_EQ(merged.copied, 0);
+  // The program's own words for a bank file it cannot update.
+  ASSERT_EQ(reporter.boxes.size(), 3u);
   for (const auto& box : reporter.boxes) {
-    EXPECT_EQ(box.caption, "File write failed");
+    EXPECT_EQ(box.text, kCreateFailedText);
+    EXPECT_EQ(box.caption, "File create failed");
     EXPECT_EQ(box.icon, BoxIcon::Exclamation);
+    EXPECT_EQ(box.buttons, BoxButtons::Ok);
   }
   EXPECT_EQ(list.names, (std::vector<std::string>{"Piano"}));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("Gone.QvBank")));
+}
+
+// A disk that takes no more bytes: the store is reported and not taken as
+// done, and the slot stays free.
+TEST_F(BankFilesTest, AWriteTheDiskRefusesIsReported) {
+  CreateBank("Disk");
+  ASSERT_EQ(Store("Piano", 1).slot, 0);
+  {
+    test::FileSizeLimit limit(BankRecordOffset(1, 100) + 50);
+    ASSERT_TRUE(limit.active());
+    EXPECT_EQ(Store("Strings", 2).outcome, StoreResult::Outcome::WriteFailed);
+  }
+  EXPECT_EQ(banks.FindIndexEntry("Strings"), -1);
+  EXPECT_EQ(list.names, (std::vector<std::string>{"Piano"}));
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].text, kCreateFailedText);
+  EXPECT_EQ(reporter.boxes[0].caption, "File create failed");
+  Bytes file = test::ReadWholeFile(folder.File("Disk.QvBank"));
+  EXPECT_EQ(file[4 + 1], 0);
+  // With room again, the next store takes that slot.
+  EXPECT_EQ(Store("Strings", 2).slot, 1);
 }
 
 TEST_F(BankFilesTest, MergeCopiesProgramsWhoseNamesAreNew) {

@@ -7,6 +7,7 @@
 
 #include "librarian/library_file_names.h"
 #include "librarian/little_endian.h"
+#include "tests/librarian/file_size_limit.h"
 #include "tests/librarian/scratch_folder.h"
 
 namespace qv {
@@ -176,6 +177,25 @@ TEST(DefinitionFile, WriteModes) {
   EXPECT_EQ(SaveInstrumentDefinition(folder.File("no/such/x.QvInstrument"), d,
                                      DefinitionWrite::CreateNew),
             FileWriteResult::OpenFailed);
+}
+
+TEST(DefinitionFile, AWriteTheDiskRefusesIsNotTakenAsSuccess) {
+  test::ScratchFolder folder;
+  std::string path = folder.File("Disk.QvInstrument");
+  {
+    test::FileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.active());
+    EXPECT_EQ(SaveInstrumentDefinition(path, SampleDefinition(), DefinitionWrite::CreateNew),
+              FileWriteResult::WriteFailed);
+  }
+  ASSERT_EQ(SaveInstrumentDefinition(path, SampleDefinition(), DefinitionWrite::CreateReplace),
+            FileWriteResult::Written);
+  {
+    test::FileSizeLimit limit(kDefinitionRecordSize + 10);
+    ASSERT_TRUE(limit.active());
+    EXPECT_FALSE(SaveDeviceLines(path, {"000 Piano", "001 Strings"}));
+  }
+  EXPECT_TRUE(SaveDeviceLines(path, {"000 Piano", "001 Strings"}));
 }
 
 TEST(DeviceLines, StoredAsThirtyByteEntries) {
