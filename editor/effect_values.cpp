@@ -1,5 +1,6 @@
 #include "editor/effect_values.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "editor/m1_program.h"
@@ -69,7 +70,10 @@ std::optional<int> ParseModulationSpeed(std::string_view text, int hi) {
       int third = IsDigit(t(3)) ? d(3) : 0;
       int hundredths = 100 * d(0) + 10 * d(2) + third;
       if (hundredths < 3) return std::nullopt;
-      byte = (hundredths - 3) / 3;
+      // The hundredths scale ends at 3.00 Hz (byte 99); 3.01 to 3.09 round
+      // down to it rather than run on into the tenths scale (3.09 would
+      // otherwise give byte 102, 3.3 Hz).
+      byte = std::min((hundredths - 3) / 3, 99);
     } else {
       // d.d in tenths from 3.1 Hz.
       if (!IsDigit(t(0)) || !IsDigit(t(2))) return std::nullopt;

@@ -27,7 +27,7 @@ TEST(ModulationSpeed, ParsesTheFourForms) {
   for (Case c : {Case{"0.3T", 9}, Case{"0.3", 9}, Case{"3.0S", 99}, Case{"3.00", 99},
                  Case{"3.1S", 100}, Case{"16.0T", 202}, Case{"30T", 216}, Case{"0.09", 2},
                  Case{"0.8", 25}, Case{"5.5", 124}, Case{"12.5", 194}, Case{"13", 199},
-                 Case{"0.04", 0}})
+                 Case{"0.04", 0}, Case{"3.01", 99}, Case{"3.05", 99}, Case{"3.09", 99}})
     EXPECT_EQ(ParseModulationSpeed(c.text, 216), std::optional<int>(c.byte)) << c.text;
 }
 
