@@ -1,5 +1,6 @@
 #include "librarian/string_expansion.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace qv {
@@ -300,6 +301,15 @@ std::vector<uint8_t> ExpandRequestString(const InstrumentDefinition& definition,
 
 std::vector<uint8_t> ExpandSendString(const InstrumentDefinition& definition, int32_t program,
                                       std::span<const uint8_t> data, Reporter& reporter) {
+  // "%" stands for exactly the program-size bytes of one stored program:
+  // shorter data is made up with zeros, longer data is cut.
+  std::vector<uint8_t> sized;
+  int32_t size = UsableProgramSize(definition);
+  if (size >= 0 && data.size() != static_cast<size_t>(size)) {
+    sized.assign(static_cast<size_t>(size), 0);
+    std::copy_n(data.begin(), std::min(data.size(), sized.size()), sized.begin());
+    data = sized;
+  }
   ExpansionInput input;
   input.channel = definition.channel;
   input.program = program;

@@ -1,6 +1,13 @@
 // Opening a full bank (32,000 programs of 170 bytes: the index and the
 // name list built) and storing programs by name into a nearly full bank.
 // A plain read of the same file is measured beside them as the baseline.
+//
+// Targets: opening under 100 ms, storing under 1 ms a program. They hold
+// for an optimised build without sanitizers (-DCMAKE_BUILD_TYPE=Release
+// -DQV_SANITIZE=OFF); the sanitized debug build of the tests is several
+// times slower. The run prints which build it measures ("build" in the
+// context) and the targets beside it. Time is the wall clock; on a shared
+// machine the CPU column is the steadier of the two.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,6 +24,37 @@ namespace qv {
 namespace {
 
 constexpr int32_t kProgramSize = 170;
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+#ifdef __OPTIMIZE__
+constexpr bool kOptimised = true;
+#else
+constexpr bool kOptimised = false;
+#endif
+
+const char* BuildDescription() {
+  if (kOptimised && !kSanitized) return "optimised, no sanitizers: the targets apply";
+  if (kOptimised) return "optimised, with sanitizers: slower than the targets assume";
+  if (kSanitized) return "unoptimised, with sanitizers: several times slower than the targets assume";
+  return "unoptimised: slower than the targets assume";
+}
+
+[[maybe_unused]] const bool kContextAdded = [] {
+  benchmark::AddCustomContext("build", BuildDescription());
+  benchmark::AddCustomContext("targets", "OpenFullBank under 100 ms; StoreThousandByName under 1000 ms (1 ms a program)");
+  return true;
+}();
 
 struct CollectingList : BankNameList {
   std::vector<std::string> names;

@@ -294,6 +294,21 @@ TEST_F(StringExpansionTest, RequestAndSendProgramHandTheMessageToTheSender) {
   CurrentDefinition = InstrumentDefinition();
 }
 
+TEST_F(StringExpansionTest, DataMarkStandsForExactlyTheProgramSize) {
+  InstrumentDefinition d;
+  d.channel = 1;
+  d.programSize = 4;
+  SetFixedText(d.sendString, "F0 % F7");
+  EXPECT_EQ(ExpandSendString(d, 0, Bytes{0x11, 0x22}, reporter),
+            (Bytes{0xF0, 0x11, 0x22, 0x00, 0x00, 0xF7}));
+  EXPECT_EQ(ExpandSendString(d, 0, Bytes{1, 2, 3, 4, 5, 6}, reporter),
+            (Bytes{0xF0, 1, 2, 3, 4, 0xF7}));
+  EXPECT_EQ(ExpandSendString(d, 0, Bytes{1, 2, 3, 4}, reporter), (Bytes{0xF0, 1, 2, 3, 4, 0xF7}));
+  d.programSize = 0;
+  EXPECT_EQ(ExpandSendString(d, 0, Bytes{1, 2}, reporter), (Bytes{0xF0, 0xF7}));
+  EXPECT_TRUE(reporter.boxes.empty());
+}
+
 TEST_F(StringExpansionTest, StringFieldWithoutTerminatorIsReadOnlyToItsEnd) {
   InstrumentDefinition d;
   d.channel = 1;
