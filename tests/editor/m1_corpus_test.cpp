@@ -130,5 +130,18 @@ TEST(M1CorpusNames, NamesWithZeroBytesShowInFullAndSurviveEditing) {
   EXPECT_EQ(NameOf(edited), std::string("Piano\0" "16'!", 10));
 }
 
+// Another Korg model's bank uses the same function code with its own model
+// byte: it is not taken for M1 programs.
+TEST(M1CorpusOtherModel, A03RWBankIsNotAnM1AllProgramDump) {
+  std::filesystem::path path = std::filesystem::path(QV_CORPUS_DIR) / "Korg_03RW__vicbank1.syx";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) GTEST_SKIP() << "corpus file not present";
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  ASSERT_GE(bytes.size(), 7u);
+  ASSERT_EQ(bytes[4], 0x4C);  // the same function code as the M1's
+  EXPECT_FALSE(SplitM1AllProgramDump(bytes));
+}
+
 }  // namespace
 }  // namespace qv
