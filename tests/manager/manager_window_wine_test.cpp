@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,7 @@ TEST_F(ManagerWindowWine, AUsersSessionFromReceivingToSending) {
   EXPECT_EQ(ItemText(editor, kHexField), shown);
   Type(editor, "f0 43 10 4c 00 00 7e 00 f7");
   EXPECT_EQ(ItemText(editor, kHexField), "F0 43 10 4C 00 00 7E 00 F7");
+  Pause(300);
   Screenshot(editor, "manager_message_editor");
   PressOk(editor);
   ASSERT_TRUE(WaitForNoWindow({"#32770", kEditorTitle, program_.Id()}));
@@ -517,8 +519,10 @@ TEST_F(ManagerWindowWine, LabelsFollowTheSelectionsAndCtrl) {
 
 TEST_F(ManagerWindowWine, SendGoesAtOnceButAsksFirstWithCtrl) {
   ASSERT_TRUE(WriteFileBytes(folder_ + "\\plain.syx", Message(50, 0x42, 4)));
-  ASSERT_NO_FATAL_FAILURE(StartManager("done-delay 2500"));
+  ASSERT_NO_FATAL_FAILURE(StartManager("done-delay 6000"));
   ASSERT_EQ(ListLines(FileList()), std::vector<std::string>{"* plain.syx"});
+  ASSERT_TRUE(Deliver(Message(25, 0x41, 1), "one.bin"));
+  ASSERT_TRUE(WaitForLines(1));
   SelectListLine(FileList(), 0);
   ASSERT_TRUE(WaitForLabel(IDC_MANAGER_SEND, "Send"));
 
@@ -546,10 +550,20 @@ TEST_F(ManagerWindowWine, SendGoesAtOnceButAsksFirstWithCtrl) {
   ClickItem(manager_, IDC_MANAGER_SEND);
   ASSERT_TRUE(WaitForMidiEvents("out.long", 1, program_.Id()));
   EXPECT_EQ(Events("out.long")[0].Bytes(), Message(50, 0x42, 4));
+  // Saving and deleting wait for the send too (the file could be the one
+  // being sent); the folder and the store stay as they were.
+  const std::string pleaseWait =
+      "A file is being sent to the instrument.\n\nPlease wait until it has gone before you send, "
+      "save or delete a file.";
   ClickItem(manager_, IDC_MANAGER_SEND);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox("Please wait",
-                                    "A file is being sent to the instrument.\n\nPlease wait until "
-                                    "it has gone before you send, save or delete a file."));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox("Please wait", pleaseWait));
+  ClickItem(manager_, IDC_MANAGER_DELETE);
+  ASSERT_NO_FATAL_FAILURE(ExpectBox("Please wait", pleaseWait));
+  ClickItem(manager_, IDC_MANAGER_SAVE_AS);
+  ASSERT_NO_FATAL_FAILURE(ExpectBox("Please wait", pleaseWait));
+  EXPECT_TRUE(Events("out.done").empty()) << "the refusals came while the send was under way";
+  EXPECT_EQ(ListLines(FileList()), std::vector<std::string>{"* plain.syx"});
+  EXPECT_EQ(Received().size(), 1u);
   ASSERT_TRUE(WaitForMidiEvents("out.done", 1, program_.Id()));
   Pause(300);
   ClickItem(manager_, IDC_MANAGER_SEND);
@@ -565,27 +579,147 @@ TEST_F(ManagerWindowWine, SendGoesAtOnceButAsksFirstWithCtrl) {
   EndProgram();
 }
 
-int ToolCount(DWORD pid, HWND owner) {
+HWND ToolTipOf(DWORD pid, HWND owner) {
   for (HWND tip : FindWindows({"tooltips_class32", "", pid, false})) {
-    if (GetWindow(tip, GW_OWNER) == owner) {
-      return static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
-    }
+    if (GetWindow(tip, GW_OWNER) == owner) return tip;
   }
-  return -1;  // no tooltip control
+  return nullptr;
 }
 
+int ToolCount(DWORD pid, HWND owner) {
+  HWND tip = ToolTipOf(pid, owner);
+  if (tip == nullptr) return -1;  // no tooltip control
+  return static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+}
+
+// The tools of the window's tooltip control: control identifier -> text.
+// The tool records are read through memory of the program's own, since the
+// tooltip messages carry pointers that are not carried across processes.
+std::map<int, std::string> ToolTexts(DWORD pid, HWND owner) {
+  std::map<int, std::string> texts;
+  HWND tip = ToolTipOf(pid, owner);
+  if (tip == nullptr) return texts;
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return texts;
+  constexpr SIZE_T kTextChars = 256;
+  const SIZE_T size = sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t);
+  auto* remote = static_cast<std::uint8_t*>(
+      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote != nullptr) {
+    auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+    const int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.lpszText = remoteText;
+      const wchar_t none = 0;
+      if (!WriteProcessMemory(process, remote, &tool, sizeof tool, nullptr) ||
+          !WriteProcessMemory(process, remoteText, &none, sizeof none, nullptr) ||
+          !SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote))) {
+        continue;
+      }
+      wchar_t text[kTextChars] = {};
+      if (!ReadProcessMemory(process, remote, &tool, sizeof tool, nullptr) ||
+          !ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr)) {
+        continue;
+      }
+      const int id = (tool.uFlags & TTF_IDISHWND) != 0
+                         ? GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))
+                         : -1 - static_cast<int>(tool.uId);
+      texts[id] = Utf8(text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return texts;
+}
+
+const std::map<int, std::string> kLevelOneTools = {
+    {IDC_MANAGER_INPUT_PORT, "Choose MIDI port that will receive data"},
+    {IDC_MANAGER_OUTPUT_PORT, "Choose MIDI port to send data with"},
+    {IDC_MANAGER_SAVE_AS, "Save all the above data"},
+    {IDC_MANAGER_CLEAR, "Clear all the above data"},
+    {IDC_MANAGER_DELETE, "Delete selected file from disk"},
+    {IDC_MANAGER_HELP, "Click for help and useful advice"},
+    {IDC_MANAGER_CREATE, "Create new sysex message from user input"},
+    {IDC_MANAGER_ACK, "Transmit acknowledging message on receipt of data"},
+    {IDC_MANAGER_ABOUT, "Show program information"},
+    {IDC_MANAGER_OPEN, "Choose a file from disk to open into memory"},
+    {IDC_MANAGER_SEND, "Choose a file from disk to send to instrument"},
+    {IDC_MANAGER_LIBRARIAN, "Choose instrument settings and enter librarian"},
+};
+
 TEST_F(ManagerWindowWine, TooltipLevelsChooseTheTools) {
+  std::map<int, std::string> levelTwoTools = kLevelOneTools;
+  levelTwoTools[IDC_MANAGER_FILE_LIST] = "Lists files on disk, in the current folder";
+  levelTwoTools[IDC_MANAGER_MESSAGE_LIST] = "Lists data in memory";
   const struct {
     DWORD level;
     int tools;
-  } levels[] = {{0, -1}, {1, 12}, {2, 14}};
+    std::map<int, std::string> texts;
+  } levels[] = {{0, -1, {}}, {1, 12, kLevelOneTools}, {2, 14, levelTwoTools}};
   for (const auto& level : levels) {
     SCOPED_TRACE(::testing::Message() << "ToolTips " << level.level);
     ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", level.level));
     ASSERT_NO_FATAL_FAILURE(StartManager());
     EXPECT_EQ(ToolCount(program_.Id(), manager_), level.tools);
+    EXPECT_EQ(ToolTexts(program_.Id(), manager_), level.texts);
+    if (level.level == 1) {
+      // Level 1 shows its tips after a fixed second.
+      HWND tip = ToolTipOf(program_.Id(), manager_);
+      EXPECT_EQ(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 1000);
+      EXPECT_EQ(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000);
+    }
     EndProgram();
   }
+}
+
+TEST_F(ManagerWindowWine, TooltipsFollowTheLabels) {
+  ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", 2));
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\plain.syx", Message(50, 0x42, 4)));
+  ASSERT_NO_FATAL_FAILURE(StartManager());
+  ASSERT_TRUE(Deliver(Message(25, 0x41, 1), "one.bin"));
+  ASSERT_TRUE(WaitForLines(1));
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_LIBRARIAN, "Librarian"));
+  const auto tip = [&](int id) { return ToolTexts(program_.Id(), manager_)[id]; };
+  EXPECT_EQ(tip(IDC_MANAGER_LIBRARIAN), "Enter librarian (+CTRL...)");
+  EXPECT_EQ(tip(IDC_MANAGER_CREATE), "Create new sysex message from user input");
+
+  SelectListLine(MessageList(), 0);
+  SelectListLine(FileList(), 0);
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_CREATE, "Edit"));
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_SEND, "Send"));
+  EXPECT_EQ(tip(IDC_MANAGER_CREATE), "Edit selected sysex message (+CTRL...)");
+  EXPECT_EQ(tip(IDC_MANAGER_OPEN), "Open selected file into memory (+CTRL...)");
+  EXPECT_EQ(tip(IDC_MANAGER_SEND), "Send selected file to instrument (+CTRL...)");
+  {
+    CtrlHeld ctrl(manager_);
+    EXPECT_TRUE(WaitForLabel(IDC_MANAGER_CREATE, "Create"));
+    EXPECT_TRUE(WaitForLabel(IDC_MANAGER_LIBRARIAN, "Librarian..."));
+    const auto texts = ToolTexts(program_.Id(), manager_);
+    for (int id : {IDC_MANAGER_CREATE, IDC_MANAGER_OPEN, IDC_MANAGER_SEND, IDC_MANAGER_LIBRARIAN}) {
+      EXPECT_EQ(texts.at(id), kLevelOneTools.at(id)) << "control " << id;
+    }
+  }
+  // Clear takes the selection away with the messages.
+  EXPECT_TRUE(WaitForLabel(IDC_MANAGER_CREATE, "Edit"));
+  ClickItem(manager_, IDC_MANAGER_CLEAR);
+  ASSERT_TRUE(WaitForLines(0));
+  EXPECT_TRUE(WaitForLabel(IDC_MANAGER_CREATE, "Create"));
+  EXPECT_EQ(tip(IDC_MANAGER_CREATE), "Create new sysex message from user input");
+  EXPECT_EQ(tip(IDC_MANAGER_SEND), "Send selected file to instrument (+CTRL...)");
+  ExpectNoBox();
+  EndProgram();
+}
+
+TEST_F(ManagerWindowWine, FirstOpeningLeavesTheManagersMarker) {
+  DeleteValue(kMachineSettings, "FirstTime0");
+  ASSERT_NO_FATAL_FAILURE(StartManager());
+  EXPECT_TRUE(WaitUntil([] { return ValueExists(kMachineSettings, "FirstTime0"); }, 5000));
+  EXPECT_EQ(ReadDword(kMachineSettings, "FirstTime0"), std::optional<DWORD>(1));
+  ExpectNoBox();
+  EndProgram();
 }
 
 TEST_F(ManagerWindowWine, AboutBoxNamesTheManager) {
@@ -607,7 +741,16 @@ TEST_F(ManagerWindowWine, LibrarianButtonEndsTheManagerWithTheFirstUseAdviceOnce
   MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
   ASSERT_TRUE(box);
   EXPECT_EQ(box.caption, "New user information");
-  EXPECT_EQ(box.text.rfind("This seems to be the first time you've tried to enter the librarian", 0), 0u);
+  EXPECT_EQ(box.text,
+            "This seems to be the first time you've tried to enter the librarian, so here's some "
+            "advice.\n\nProbably, your particular instrument(s) won't have instrument definitions "
+            "yet. However, just because they're not included in this distribution doesn't mean "
+            "they haven't been written. Be sure to check the Brindlecote web page "
+            "(http://www.brindlecote.example/quillon/) in case your one is there to "
+            "download.\n\nFailing that, you can try to define your own instrument, which might be "
+            "a bit difficult. See the help file for more details.\n\nIf you don't think you're "
+            "capable of creating a definition yourself, you can send me some photocopies of your "
+            "instrument manual and I'll have a go. Again, see the help file for more information.");
   EXPECT_EQ(box.owner, manager_);
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(manager_); }, 10000)) << "the manager ended";
