@@ -170,6 +170,26 @@ TEST_F(BankFilesTest, ExistingFileAsksBeforeItIsOverwritten) {
   EXPECT_TRUE(list.names.empty());
 }
 
+// A bank created outside the program folder is opened where it was made,
+// so that what is stored lands in the file the user chose; the chooser
+// lists it only until the banks are listed again from the program folder.
+TEST_F(BankFilesTest, BankCreatedElsewhereIsOpenedWhereItLies) {
+  test::ScratchFolder elsewhere;
+  banks.ListBankFiles();
+  ASSERT_TRUE(banks.OpenBankFile(0, [&](std::string& path) {
+    path = elsewhere.File("Away.QvBank");
+    return true;
+  }));
+  EXPECT_EQ(banks.CurrentBankPath(), elsewhere.File("Away.QvBank"));
+  EXPECT_EQ(banks.ChooserEntries(), (std::vector<std::string>{"Away", "Create new bank file"}));
+  ASSERT_EQ(Store("Piano", 1).slot, 0);
+  EXPECT_EQ(test::ReadWholeFile(elsewhere.File("Away.QvBank")).size(),
+            static_cast<size_t>(BankRecordOffset(1, 100)));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("Away.QvBank")));
+  banks.ListBankFiles();
+  EXPECT_EQ(banks.ChooserEntries(), (std::vector<std::string>{"Create new bank file"}));
+}
+
 TEST_F(BankFilesTest, CreationFailureIsReported) {
   banks.ListBankFiles();
   EXPECT_FALSE(banks.OpenBankFile(0, Choose("missing/folder/Tone.QvBank")));
