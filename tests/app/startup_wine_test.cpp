@@ -52,6 +52,17 @@ class Startup : public ::testing::Test {
     program_ = Start(options);
     ASSERT_TRUE(program_.Started());
   }
+  // The librarian's window, once it shows; none after 20 s.
+  HWND LibrarianWindow() {
+    HWND librarian = nullptr;
+    bool shown = WaitUntil(
+        [&] {
+          librarian = FindTopWindow({"Qv_SysEx", "", program_.Id()});
+          return librarian && EndsWith(Text(librarian), kLibrarianTitleEnd);
+        },
+        20000);
+    return shown ? librarian : nullptr;
+  }
   Program program_;
 };
 
@@ -61,14 +72,8 @@ TEST_F(Startup, ModuleEndingWithTwoIsFollowedByTheLibrarianAndZeroEndsTheProgram
   ASSERT_NE(manager, nullptr);
   EXPECT_EQ(Text(manager), kManagerTitle);
   PostCommand(manager, IDC_MANAGER_LIBRARIAN);
-  HWND librarian = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        librarian = FindTopWindow({"Qv_SysEx", "", program_.Id()});
-        return librarian && EndsWith(Text(librarian), kLibrarianTitleEnd);
-      },
-      20000))
-      << "no librarian window after the manager ended with 2";
+  HWND librarian = LibrarianWindow();
+  ASSERT_NE(librarian, nullptr) << "no librarian window after the manager ended with 2";
   EXPECT_FALSE(IsWindow(manager)) << "only one module window at a time";
   EXPECT_EQ(FindWindows({"Qv_SysEx", "", program_.Id()}).size(), 1u);
   PostCommand(librarian, IDCANCEL);
@@ -82,13 +87,8 @@ TEST_F(Startup, EachModuleWindowShowsAndLooksRight) {
   Pause(700);
   EXPECT_FALSE(Screenshot(manager, "module_manager").empty());
   PostCommand(manager, IDC_MANAGER_LIBRARIAN);
-  HWND librarian = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        librarian = FindTopWindow({"Qv_SysEx", "", program_.Id()});
-        return librarian && EndsWith(Text(librarian), kLibrarianTitleEnd);
-      },
-      20000));
+  HWND librarian = LibrarianWindow();
+  ASSERT_NE(librarian, nullptr);
   Pause(700);
   EXPECT_FALSE(Screenshot(librarian, "module_librarian").empty());
   PostCommand(librarian, IDC_LIBRARIAN_EDITOR);
@@ -123,13 +123,26 @@ TEST_F(Startup, StoreFilesAreGoneAfterANormalExit) {
 }
 
 TEST_F(Startup, StartUpSoundPlaysOnceUnlessDisabled) {
+  // Only the presence of TitleSoundDisabled counts, whatever its type, as
+  // long as its data fits in four bytes; a longer value counts as absent.
   struct Case {
-    bool sound;
+    const char* what;
+    std::optional<std::vector<uint8_t>> flag;  // nothing: absent
     size_t plays;
-  } cases[] = {{true, 1}, {false, 0}};
+  } cases[] = {
+      {"absent", std::nullopt, 1},
+      {"present without data", std::vector<uint8_t>{}, 0},
+      {"present with four bytes", std::vector<uint8_t>{1, 0, 0, 0}, 0},
+      {"present with eight bytes", std::vector<uint8_t>(8, 1), 1},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.sound ? "TitleSoundDisabled absent" : "TitleSoundDisabled present");
-    ASSERT_NO_FATAL_FAILURE(Begin(c.sound));
+    SCOPED_TRACE(std::string("TitleSoundDisabled ") + c.what);
+    ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand(true));
+    if (c.flag) {
+      ASSERT_TRUE(WriteBinary(kUserSettings, "TitleSoundDisabled", *c.flag));
+    }
+    program_ = Start(StartOptions{});
+    ASSERT_TRUE(program_.Started());
     HWND manager = ModuleWindow(program_.Id());
     ASSERT_NE(manager, nullptr);
     Close(manager);
@@ -149,21 +162,49 @@ TEST_F(Startup, StartUpSoundPlaysOnceUnlessDisabled) {
   }
 }
 
-TEST_F(Startup, AnnouncedLoaderWindowIsClosedOnceTheModuleWindowShows) {
+TEST_F(Startup, AnnouncedLoaderWindowIsClosedAtAPaintNotAtTheAnnouncement) {
   LoaderStandIn loader;
   ASSERT_TRUE(IsWindow(loader.Window()));
   ASSERT_NO_FATAL_FAILURE(Begin());
   HWND manager = ModuleWindow(program_.Id());
   ASSERT_NE(manager, nullptr);
   // Not announced: an ordinary start leaves a window of that class alone.
+  // By now the window has painted and its start-up timer has stopped.
   Pause(1200);
   EXPECT_EQ(loader.CloseCount(), 0);
   PostMessageW(manager, kLoaderAnnounce, reinterpret_cast<WPARAM>(loader.Window()), 0);
+  // Nothing needs painting: the announcement alone closes nothing.
+  Pause(1000);
+  EXPECT_EQ(loader.CloseCount(), 0) << "closed without a paint";
+  double invalidatedAt = ClockMs();
   InvalidateRect(manager, nullptr, FALSE);
   ASSERT_TRUE(loader.WaitClosed(5000));
   EXPECT_EQ(loader.CloseCount(), 1);
+  EXPECT_GE(loader.ClosedAtMs(), invalidatedAt) << "closed by the paint";
   EXPECT_TRUE(IsWindowVisible(manager));
   Close(manager);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+TEST_F(Startup, LoaderWindowAnnouncedWhileTheModuleWindowIsBuiltIsClosedOnceItShows) {
+  // As the launcher does: look for the module window from the moment the
+  // program starts (hidden windows too) and announce at once.
+  LoaderStandIn loader;
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  HWND found = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        std::vector<HWND> windows = FindWindows({"Qv_SysEx", "", program_.Id(), false});
+        if (windows.empty()) return false;
+        found = windows[0];
+        PostMessageW(found, kLoaderAnnounce, reinterpret_cast<WPARAM>(loader.Window()), 0);
+        return true;
+      },
+      20000));
+  ASSERT_TRUE(loader.WaitClosed(10000)) << "the title window stays up after the module window showed";
+  EXPECT_EQ(loader.CloseCount(), 1);
+  EXPECT_TRUE(IsWindowVisible(found)) << "closed before the module window showed";
+  Close(found);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 
