@@ -1,0 +1,372 @@
+// The launcher Mirelda.exe under Wine: when it shows its title window and
+// when not, the window's place and size, the markers and Ctrl, the command
+// line it passes on, and how the main program's module window closes it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/driver/driver.h"
+
+namespace qv::wine {
+namespace {
+
+constexpr int kClientWidth = 501;
+constexpr int kClientHeight = 334;
+const char kLoaderClass[] = "Qv_Loader";
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+
+// Settings of a user who has run the program before: no welcome, no
+// tooltip message, no file-type question.
+void SettingsOfAnOldHand() {
+  DeleteKeyTree(kUserSettings);
+  ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", 0));
+  ASSERT_TRUE(WriteDword(kUserSettings, "ToolTipsCountdown", 0));
+  ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleSoundDisabled"));
+  ASSERT_TRUE(WriteEmpty(kMachineSettings, "DisableExtensions"));
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+// Ends a process the test did not start itself (the main program started
+// by the launcher) and waits for it to be gone.
+void EndProcess(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (process == nullptr) return;
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+}
+
+// A module window of a process other than `notPid`, once it shows.
+HWND MainProgramModuleWindow(DWORD notPid, int timeoutMs = 20000) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : FindWindows({"Qv_SysEx", "", 0})) {
+          if (ProcessOf(w) != notPid) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+// The colour at a point of the window's client area, read from the screen.
+COLORREF ClientPixel(HWND window, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// Which markers are red: "RWW" has the manager's marked.
+std::string MarkerColours(HWND window) {
+  std::string result;
+  for (int left : {0, 125, 250}) {
+    COLORREF c = ClientPixel(window, left + 2, 316);
+    result += c == kRed ? 'R' : c == kWhite ? 'W' : '?';
+  }
+  return result;
+}
+
+bool WaitForMarkers(HWND window, const std::string& expected, int timeoutMs = 3000) {
+  return WaitUntil([&] { return MarkerColours(window) == expected; }, timeoutMs);
+}
+
+// A folder of its own with Mirelda.exe and the stand-in main program as
+// Mirelda.dat, which writes its command line to commandline.txt.
+class LauncherWithProbe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = TestDir() + "\\probe";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    // A stand-in of the previous test may still be on its way out and hold
+    // its file for a moment.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return CopyFileA((BinDir() + "\\Mirelda.exe").c_str(), (folder_ + "\\Mirelda.exe").c_str(), FALSE) &&
+                 CopyFileA(QV_LAUNCHER_PROBE, (folder_ + "\\Mirelda.dat").c_str(), FALSE);
+        },
+        10000));
+    DeleteFileA(RecordPath().c_str());
+  }
+  void TearDown() override { DeleteKeyTree(kUserSettings); }
+
+  std::string RecordPath() const { return folder_ + "\\commandline.txt"; }
+
+  void StartLauncher(const std::string& tail) {
+    StartOptions options;
+    options.program = folder_ + "\\Mirelda.exe";
+    options.arguments = tail;
+    options.workingDir = folder_;
+    launcher_ = Start(options);
+    ASSERT_TRUE(launcher_.Started());
+  }
+
+  // The command line the stand-in main program was given.
+  std::string RecordedCommandLine(int timeoutMs = 10000) {
+    std::string text;
+    WaitUntil(
+        [&] {
+          auto bytes = ReadFileBytes(RecordPath());
+          if (!bytes || bytes->empty()) return false;
+          text.assign(bytes->begin(), bytes->end());
+          return true;
+        },
+        timeoutMs);
+    return text;
+  }
+
+  HWND TitleWindow() { return WaitForWindow({kLoaderClass, "", launcher_.Id()}, 20000); }
+
+  void CloseTitleWindow(HWND title) {
+    Close(title);
+    EXPECT_EQ(launcher_.WaitExit(10000), 0u);
+  }
+
+  std::string folder_;
+  Program launcher_;
+};
+
+TEST(Launcher, WithoutSettingsItStartsTheMainProgramAtOnceAndShowsNothing) {
+  DeleteKeyTree(kUserSettings);
+  StartOptions options;
+  options.program = "Mirelda.exe";
+  Program launcher = Start(options);
+  ASSERT_TRUE(launcher.Started());
+  bool titleSeen = false;
+  std::optional<DWORD> code;
+  WaitUntil(
+      [&] {
+        if (!FindWindows({kLoaderClass, "", launcher.Id(), false}).empty()) titleSeen = true;
+        code = launcher.WaitExit(0);
+        return code.has_value();
+      },
+      15000);
+  EXPECT_EQ(code, std::optional<DWORD>(0u));
+  EXPECT_FALSE(titleSeen);
+  // The main program runs on: a first run greets the new user before its
+  // manager window opens.
+  MessageBoxInfo welcome;
+  HWND module = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : FindWindows({"#32770", "", 0})) {
+          DWORD pid = ProcessOf(w);
+          if (pid == launcher.Id()) continue;
+          for (const MessageBoxInfo& box : FindMessageBoxes(pid)) {
+            if (box.caption == "New user information") welcome = box;
+          }
+        }
+        module = MainProgramModuleWindow(launcher.Id(), 0);
+        return welcome || module;
+      },
+      20000))
+      << "the main program never showed itself";
+  DWORD mainPid = welcome ? ProcessOf(welcome.window) : ProcessOf(module);
+  EXPECT_NE(mainPid, launcher.Id());
+  EndProcess(mainPid);
+}
+
+TEST(Launcher, TitlePictureTurnedOffStartsTheMainProgramAtOnce) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleGraphicTurnedOff"));
+  StartOptions options;
+  options.program = "Mirelda.exe";
+  Program launcher = Start(options);
+  ASSERT_TRUE(launcher.Started());
+  EXPECT_EQ(launcher.WaitExit(15000), std::optional<DWORD>(0u));
+  HWND module = MainProgramModuleWindow(launcher.Id());
+  ASSERT_NE(module, nullptr);
+  EXPECT_TRUE(FindWindows({kLoaderClass, "", 0, false}).empty());
+  DWORD mainPid = ProcessOf(module);
+  Close(module);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, mainPid);
+  if (process) {
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    CloseHandle(process);
+  }
+}
+
+TEST(Launcher, TitleWindowShowsUntilTheModuleWindowHasPaintedThenTheLauncherEnds) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  StartOptions options;
+  options.program = "Mirelda.exe";
+  Program launcher = Start(options);
+  ASSERT_TRUE(launcher.Started());
+  HWND title = WaitForWindow({kLoaderClass, "", launcher.Id()}, 20000);
+  ASSERT_NE(title, nullptr);
+
+  EXPECT_EQ(ClassName(title), kLoaderClass);
+  EXPECT_EQ(Text(title), "");
+  RECT client = {};
+  GetClientRect(title, &client);
+  EXPECT_EQ(client.right - client.left, kClientWidth);
+  EXPECT_EQ(client.bottom - client.top, kClientHeight);
+  LONG style = GetWindowLongW(title, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE(style & WS_DLGFRAME);
+  EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no caption";
+  EXPECT_TRUE(GetWindowLongW(title, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT outer = {};
+  GetWindowRect(title, &outer);
+  int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  EXPECT_EQ(width, kClientWidth + 2 * GetSystemMetrics(SM_CXDLGFRAME));
+  EXPECT_EQ(height, kClientHeight + 2 * GetSystemMetrics(SM_CYDLGFRAME));
+  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+
+  // The main program comes up and closes the title window once its module
+  // window has painted; the launcher then ends and the main program runs on.
+  HWND module = MainProgramModuleWindow(launcher.Id());
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(launcher.WaitExit(15000), std::optional<DWORD>(0u));
+  EXPECT_FALSE(IsWindow(title));
+  EXPECT_TRUE(IsWindow(module));
+  EXPECT_TRUE(IsWindowVisible(module));
+  DWORD mainPid = ProcessOf(module);
+  Close(module);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, mainPid);
+  if (process) {
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    CloseHandle(process);
+  }
+}
+
+TEST_F(LauncherWithProbe, PassesAnEmptyTailOnAsThePathAndOneBlank) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
+  HWND title = TitleWindow();
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(RecordedCommandLine(), folder_ + "\\Mirelda.dat ");
+  // No module window comes: the title window stays and keeps looking
+  // until someone closes it.
+  Pause(500);
+  EXPECT_TRUE(IsWindowVisible(title));
+  EXPECT_TRUE(launcher_.Running());
+  CloseTitleWindow(title);
+}
+
+TEST_F(LauncherWithProbe, PassesTheTailOnUnchanged) {
+  const std::string tails[] = {"/bankfile C:\\Some Folder\\My  Bank.QvBank", "/send x.syx", "plain words  "};
+  for (const std::string& tail : tails) {
+    SCOPED_TRACE(tail);
+    // Shown title and started at once alike.
+    for (bool settings : {true, false}) {
+      DeleteFileA(RecordPath().c_str());
+      if (settings) {
+        ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+      } else {
+        DeleteKeyTree(kUserSettings);
+      }
+      ASSERT_NO_FATAL_FAILURE(StartLauncher(tail));
+      EXPECT_EQ(RecordedCommandLine(), folder_ + "\\Mirelda.dat " + tail) << "settings " << settings;
+      if (settings) {
+        HWND title = TitleWindow();
+        ASSERT_NE(title, nullptr);
+        CloseTitleWindow(title);
+      } else {
+        EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
+      }
+    }
+  }
+}
+
+TEST_F(LauncherWithProbe, ATitleFlagTooLongToReadCountsAsAbsent) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_TRUE(WriteBinary(kUserSettings, "TitleGraphicTurnedOff", std::vector<uint8_t>(8, 1)));
+  ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
+  HWND title = TitleWindow();
+  ASSERT_NE(title, nullptr);
+  CloseTitleWindow(title);
+
+  ASSERT_TRUE(WriteBinary(kUserSettings, "TitleGraphicTurnedOff", {1, 0, 0, 0}));
+  ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
+  EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
+  EXPECT_TRUE(FindWindows({kLoaderClass, "", launcher_.Id(), false}).empty());
+}
+
+struct MarkerCase {
+  const char* what;
+  std::string tail;
+  const char* fileInFolder;  // a definition file put in the current folder
+  const char* marked;
+  const char* markedWithCtrl;
+};
+
+TEST_F(LauncherWithProbe, MarkersShowTheModuleAndFollowCtrl) {
+  const MarkerCase cases[] = {
+      {"ordinary start", "", nullptr, "RWW", "WRW"},
+      {"bank file", "/bankfile C:\\Banks\\Strings.QvBank", nullptr, "WRW", "RWW"},
+      {"M1 definition", "/librarian C:\\Elsewhere\\Korg M1.QvInstrument", "Korg M1.QvInstrument", "WRW", "WWR"},
+      {"other definition", "/librarian C:\\Elsewhere\\Yamaha DX7.QvInstrument", "Yamaha DX7.QvInstrument",
+       "WRW", "RWW"},
+      {"M1 definition not in the folder", "/librarian C:\\Elsewhere\\Korg M1R.QvInstrument", nullptr, "WRW",
+       "RWW"},
+  };
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  for (const MarkerCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string file;
+    if (c.fileInFolder) {
+      file = folder_ + "\\" + c.fileInFolder;
+      ASSERT_TRUE(WriteFileBytes(file, std::vector<uint8_t>(2048, 0)));
+    }
+    ASSERT_NO_FATAL_FAILURE(StartLauncher(c.tail));
+    HWND title = TitleWindow();
+    ASSERT_NE(title, nullptr);
+    ASSERT_FALSE(RecordedCommandLine().empty()) << "started after the first paint";
+    EXPECT_TRUE(WaitForMarkers(title, c.marked)) << "markers " << MarkerColours(title);
+    {
+      CtrlHeld ctrl(title);
+      EXPECT_TRUE(WaitForMarkers(title, c.markedWithCtrl))
+          << "with Ctrl: " << MarkerColours(title) << " foreground " << (GetForegroundWindow() == title)
+          << " ctrl state here " << std::hex << GetAsyncKeyState(VK_CONTROL);
+      InvalidateRect(title, nullptr, FALSE);
+      EXPECT_TRUE(WaitForMarkers(title, c.markedWithCtrl)) << "after paint: " << MarkerColours(title);
+      if (c.tail.starts_with("/librarian C:\\Elsewhere\\Korg M1.")) Screenshot(title, "launcher_title_ctrl_m1");
+    }
+    EXPECT_TRUE(WaitForMarkers(title, c.marked)) << "Ctrl released: " << MarkerColours(title);
+    if (c.tail.empty()) Screenshot(title, "launcher_title");
+    CloseTitleWindow(title);
+    if (!file.empty()) DeleteFileA(file.c_str());
+    DeleteFileA(RecordPath().c_str());
+  }
+}
+
+TEST_F(LauncherWithProbe, PictureFillsTheClientAreaWithTheMarkersOnTop) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
+  HWND title = TitleWindow();
+  ASSERT_NE(title, nullptr);
+  ASSERT_TRUE(WaitForMarkers(title, "RWW"));
+  // The picture reaches the right and bottom edges of the client area: the
+  // foot band is dark there, not the white or black of an empty window.
+  for (POINT p : {POINT{kClientWidth - 1, kClientHeight - 1}, POINT{kClientWidth - 1, 0},
+                  POINT{0, 0}, POINT{300, kClientHeight - 1}}) {
+    COLORREF c = ClientPixel(title, p.x, p.y);
+    int sum = GetRValue(c) + GetGValue(c) + GetBValue(c);
+    EXPECT_GT(sum, 0) << p.x << "," << p.y;
+    EXPECT_LT(sum, 3 * 200) << p.x << "," << p.y;
+  }
+  // The foot's rule in gold runs across the whole width.
+  COLORREF rule = ClientPixel(title, kClientWidth - 1, 295);
+  EXPECT_GT(GetRValue(rule), GetBValue(rule) + 60);
+  CloseTitleWindow(title);
+}
+
+}  // namespace
+}  // namespace qv::wine
