@@ -61,6 +61,14 @@ std::string FolderLineForFile(const std::string& path, const std::string& fileNa
   return "* " + fileName;
 }
 
+ChosenFile SplitChosenPath(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string_view::npos) return {std::string(), std::string(path)};
+  // "C:\name" lies in the root "C:\", not in "C:" (that drive's current folder).
+  const bool root = cut == 0 || (cut == 2 && path[1] == ':');
+  return {std::string(path.substr(0, root ? cut + 1 : cut)), std::string(path.substr(cut + 1))};
+}
+
 void FolderFileList::ClearFileList() {
   names_.clear();
   lines_.Clear();

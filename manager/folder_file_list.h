@@ -17,6 +17,15 @@ namespace qv {
 // cannot be read or are too short to hold a magic.
 std::string FolderLineForFile(const std::string& path, const std::string& fileName);
 
+// A path chosen in the open dialog, cut after its last backslash (or
+// slash): the folder to list and the name to select there. A root folder
+// keeps its backslash ("C:\"); a bare name gives an empty folder.
+struct ChosenFile {
+  std::string folder;
+  std::string name;
+};
+ChosenFile SplitChosenPath(std::string_view path);
+
 class FolderFileList {
  public:
   explicit FolderFileList(ListLines& lines) : lines_(lines) {}

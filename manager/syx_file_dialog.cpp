@@ -40,8 +40,14 @@ bool ChooseSyxFile(const char* title, FolderFileList& files) {
   dialog.lpstrTitle = title;
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
   if (!GetOpenFileNameA(&dialog)) return false;
-  const char* cut = std::strrchr(path, '\\');
-  files.ListSyxFiles(CurrentFolder(), cut != nullptr ? cut + 1 : path);
+  // The chosen file's folder is listed and becomes the current folder. The
+  // dialog is not relied on for that: not every version of it moves to the
+  // folder of a path typed into its name box.
+  ChosenFile chosen = SplitChosenPath(path);
+  if (chosen.folder.empty() || !SetCurrentDirectoryA(chosen.folder.c_str())) {
+    chosen.folder = CurrentFolder();
+  }
+  files.ListSyxFiles(chosen.folder, chosen.name);
   return true;
 }
 

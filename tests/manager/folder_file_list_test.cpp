@@ -170,3 +170,44 @@ TEST_F(FolderFileListTest, MissingFolderListsNothing) {
 
 }  // namespace
 }  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+TEST(SplitChosenPathTest, FolderToListAndNameToSelect) {
+  struct Case { const char* path; const char* folder; const char* name; };
+  const Case cases[] = {
+      {"C:\\music\\dumps\\Bank1.SYX", "C:\\music\\dumps", "Bank1.SYX"},
+      {"C:\\bank.syx", "C:\\", "bank.syx"},
+      {"\\\\server\\share\\bank.syx", "\\\\server\\share", "bank.syx"},
+      {"Z:/work/mixed\\bank.syx", "Z:/work/mixed", "bank.syx"},
+      {"/tmp/bank.syx", "/tmp", "bank.syx"},
+      {"/bank.syx", "/", "bank.syx"},
+      {"bank.syx", "", "bank.syx"},
+      {"C:\\folder\\", "C:\\folder", ""},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    const ChosenFile chosen = SplitChosenPath(c.path);
+    EXPECT_EQ(chosen.folder, c.folder) << c.path;
+    EXPECT_EQ(chosen.name, c.name) << c.path;
+  }
+}
+
+TEST_F(FolderFileListTest, ChosenPathInAnotherFolderListsThatFolderWithTheFileSelected) {
+  std::filesystem::create_directory(folder / "other");
+  WriteWholeFile(folder / "here.syx", MakeMessage(10, 0x42));
+  WriteWholeFile(folder / "other" / "Chosen.SYX", MakeMessage(10, 0x43));
+  WriteWholeFile(folder / "other" / "second.syx", MakeMessage(10, 0x44));
+  FolderFileList list(files);
+  list.ListSyxFiles(folder.string(), "");
+  const ChosenFile chosen = SplitChosenPath((folder / "other" / "chosen.syx").string());
+  list.ListSyxFiles(chosen.folder, chosen.name);
+  ASSERT_EQ(list.Count(), 2);
+  ASSERT_GE(files.selected, 0);
+  EXPECT_EQ(files.Line(files.selected), "* Chosen.SYX");
+  EXPECT_EQ(list.PathAt(files.selected), (folder / "other" / "Chosen.SYX").string());
+}
+
+}  // namespace
+}  // namespace qv::test
