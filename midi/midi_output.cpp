@@ -8,6 +8,9 @@ namespace qv {
 MidiOutput::~MidiOutput() { ReleaseAll(); }
 
 bool MidiOutput::Open(Reporter& reporter) {
+  // An output that is open stays as it is: opening it again would take a
+  // second handle and lose the first.
+  if (open_) return true;
   open_ = true;
   if (driver_.Open() != 0) {
     reporter.Show(kOutputOpenFailedText, "Error", BoxIcon::Exclamation,

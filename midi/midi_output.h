@@ -86,7 +86,8 @@ class MidiOutput {
   MidiOutput& operator=(const MidiOutput&) = delete;
 
   // Opens the device. On failure shows the open-failure box through
-  // `reporter` and leaves the output closed. Returns OutputOpen.
+  // `reporter` and leaves the output closed. An output already open is left
+  // as it is. Returns OutputOpen.
   bool Open(Reporter& reporter);
   // Resets and closes the device when open; blocks still out are released.
   void Close(Reporter& reporter);

@@ -30,6 +30,9 @@ MidiOutput& ProgramOutput() {
 }
 
 bool OpenMidiOutput(HWND window) {
+  // Already open: the device, its notices and what is still out stay as
+  // they are.
+  if (OutputOpen()) return true;
   CompletionTrace = &TraceFromCallback;
   ProgramOutputCompletions().Clear();
   Driver().SetTarget(Settings.OutputPort, window, &ProgramOutputCompletions());

@@ -14,7 +14,9 @@ namespace qv {
 
 // Opens device OutputPort. `window`: MM_MOM_DONE notices go to it; none:
 // they go to SendCompletionCallback. On failure shows "Couldn't open MIDI
-// output device..." owned by the window (or by none). Returns OutputOpen().
+// output device..." owned by the window (or by none). An output already open
+// is left as it is (the device is not opened a second time). Returns
+// OutputOpen().
 bool OpenMidiOutput(HWND window);
 // Resets and closes the device when open.
 void CloseMidiOutput();

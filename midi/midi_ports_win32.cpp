@@ -38,6 +38,13 @@ void FillList(HWND window, int id, const std::vector<std::string>& entries, int 
 }
 
 
+// After a fall-back the list shows the device in use again, not the one
+// that refused to open.
+void SelectPortInUse(HWND window, int id, int position) {
+  HWND list = GetDlgItem(window, id);
+  if (list != nullptr) SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
 }  // namespace
 
 void FillPortLists(HWND window) {
@@ -59,6 +66,7 @@ void SwitchInputPort(HWND window, int device) {
                              },
                              [] { return InputOpen; }});
   Settings.InputPort = port;
+  if (port != device) SelectPortInUse(window, kInputPortListId, InputDeviceToPosition(port));
 }
 
 void SwitchOutputPort(HWND window, int device) {
@@ -71,6 +79,7 @@ void SwitchOutputPort(HWND window, int device) {
                              },
                              [] { return OutputOpen(); }});
   Settings.OutputPort = port;
+  if (port != device) SelectPortInUse(window, kOutputPortListId, OutputDeviceToPosition(port));
 }
 
 }  // namespace qv

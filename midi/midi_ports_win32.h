@@ -14,8 +14,9 @@ inline constexpr int kOutputPortListId = 106;
 void FillPortLists(HWND window);
 
 // Closes the open device, opens `device` and stores it in the settings; when
-// it cannot be opened, the previous device is stored and opened again.
-// Nothing happens when `device` is already the current one.
+// it cannot be opened, the previous device is stored and opened again, and
+// the window's port list selects its entry again. Nothing happens when
+// `device` is already the current one.
 void SwitchInputPort(HWND window, int device);
 void SwitchOutputPort(HWND window, int device);
 

@@ -76,6 +76,32 @@ TEST(MidiOutputOpenClose, CloseResetsReleasesAndClosesOnlyWhenOpen) {
   EXPECT_TRUE(reporter.boxes.empty());
 }
 
+TEST(MidiOutputOpenClose, OpeningAnOpenOutputDoesNothing) {
+  FakeOutputDriver driver;
+  RecordingReporter reporter;
+  MidiOutput output(driver);
+  ASSERT_TRUE(output.Open(reporter));
+  ASSERT_TRUE(output.Send(kTenBytes.data(), kTenBytes.size(), kSingleSendCaptions,
+                          reporter));
+
+  // A second open takes no second device and keeps the message still out.
+  EXPECT_TRUE(output.Open(reporter));
+  EXPECT_TRUE(output.OutputOpen());
+  EXPECT_EQ(driver.calls, (std::vector<std::string>{"open", "prepare", "send"}));
+  EXPECT_EQ(output.OutstandingCount(), 1u);
+  EXPECT_TRUE(reporter.boxes.empty());
+
+  // One close gives the device back.
+  output.Close(reporter);
+  EXPECT_FALSE(driver.opened);
+  EXPECT_EQ(driver.live_headers, 0);
+
+  // Closed, it opens again.
+  driver.calls.clear();
+  EXPECT_TRUE(output.Open(reporter));
+  EXPECT_EQ(driver.calls, std::vector<std::string>{"open"});
+}
+
 TEST(MidiOutputOpenClose, CloseFailuresShowTheSystemTextUnderTheirCaptions) {
   FakeOutputDriver driver;
   driver.reset_result = 11;

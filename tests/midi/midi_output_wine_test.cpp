@@ -175,6 +175,29 @@ TEST_F(OutputWine, AnOutputThatCannotBeOpenedReportsAndLaterSendsFailUnderBothCa
   EXPECT_EQ(output.OutstandingCount(), 0u);
 }
 
+TEST_F(OutputWine, OpeningAnOpenOutputTakesNoSecondHandle) {
+  WinmmOutputDriver driver;
+  OutputCompletions completions;
+  driver.SetTarget(0, nullptr, &completions);
+  RecordingReporter reporter;
+  MidiOutput output(driver);
+  ASSERT_TRUE(output.Open(reporter));
+  const HMIDIOUT first = driver.Handle();
+  EXPECT_TRUE(output.Open(reporter));
+  EXPECT_TRUE(output.OutputOpen());
+  EXPECT_EQ(driver.Handle(), first);
+  EXPECT_TRUE(reporter.boxes.empty());
+  EXPECT_EQ(Events("out.open").size(), 1u);
+
+  // One close frees the device: it opens again at once.
+  output.Close(reporter);
+  ASSERT_EQ(Events("out.close").size(), 1u);
+  EXPECT_EQ(Events("out.close")[0].Field("result"), "0");
+  ASSERT_TRUE(output.Open(reporter));
+  output.Close(reporter);
+  EXPECT_TRUE(reporter.boxes.empty());
+}
+
 // Collects MM_MOM_DONE notices posted to a message-only window.
 struct DoneWindow {
   static std::vector<LPARAM>* sink;
