@@ -95,6 +95,11 @@ int RunProgram(HINSTANCE instance) {
 
   DialogModules modules;
   RunModuleLoop(code, modules);
+  // A window that cannot go on asks to quit with an exit code; the modal
+  // loop it ran in ended on that request and left it queued.
+  int exitCode = 0;
+  MSG quit;
+  if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) exitCode = static_cast<int>(quit.wParam);
 
   if (HelpOwner != nullptr) WinHelpA(HelpOwner, HelpFilePath().c_str(), HELP_QUIT, 0);
   RemoveMessageHook();
@@ -102,7 +107,7 @@ int RunProgram(HINSTANCE instance) {
   DestroyProgramIcons(icons);
   DeleteFileA(TempFiles.storeData.c_str());
   DeleteFileA(TempFiles.storeLengths.c_str());
-  return 0;
+  return exitCode;
 }
 
 }  // namespace

@@ -152,6 +152,69 @@ TEST_F(ManagerInput, DriverTakingTwelveBuffersLowersNumBuffersOnce) {
   EndProgram(manager);
 }
 
+TEST_F(ManagerInput, DriverTakingNoBufferEndsTheProgram) {
+  StartOptions options;
+  options.fakeMidiConfig = "input-buffers 0 0\n";
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+  MessageBoxInfo refusal = WaitForMessageBox(program_.Id(), 20000);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal.caption, "OID/InAddBuffer Error");
+  ASSERT_TRUE(AnswerMessageBox(refusal, IDOK));
+  MessageBoxInfo stop = WaitForMessageBox(program_.Id());
+  ASSERT_TRUE(stop);
+  EXPECT_EQ(stop.caption, "Quillon 97");
+  EXPECT_EQ(stop.text,
+            "The previous error returned by your soundcard meant that it could not allocate a "
+            "buffer. Because no buffers were allocated, Quillon is not able to continue.\n\n"
+            "To fix this, you should try to remedy the problem mentioned in the previous error "
+            "message in some way. Unfortunately the problem may really be an incompatibility "
+            "with your sound card and Quillon, and there may be no solution.\n\n"
+            "See the ReadNOW!.doc file for more information.");
+  ASSERT_TRUE(AnswerMessageBox(stop, IDOK));
+  EXPECT_EQ(program_.WaitExit(15000), std::optional<DWORD>(1));
+  // The count is not lowered to nothing: the next start tries again.
+  EXPECT_NE(ReadDword(kUserSettings, "NumBuffers"), std::optional<DWORD>(0));
+}
+
+TEST_F(ManagerInput, MessageCutOffByMinimisingIsNotKept) {
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  // 40,000 bytes of a message whose end has not come: one full buffer has
+  // been handed over, the rest waits in the next buffer.
+  auto unfinished = Message(40000, 0x43);
+  unfinished.back() = 0x11;
+  ClearMidiLog();
+  ASSERT_TRUE(Deliver(unfinished, "unfinished.bin"));
+  ASSERT_TRUE(WaitForMidiEvents("in.longdata", 1, program_.Id()));
+  Pause(300);
+  EXPECT_TRUE(Received(manager).empty());
+
+  // Minimised, the window closes the device, which hands back the rest.
+  PostMessageW(manager, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitForMidiEvents("in.close", 1, program_.Id()));
+  const auto reset = MidiEvents("in.reset", program_.Id());
+  ASSERT_EQ(reset.size(), 1u);
+  PostMessageW(manager, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitForMidiEvents("in.start", 1, program_.Id(), 10000));
+  Pause(300);
+  EXPECT_TRUE(Received(manager).empty()) << "nothing of the cut message is listed";
+
+  // The next message stands alone.
+  const auto next = Message(10, 0x42);
+  ASSERT_TRUE(Deliver(next, "next.bin"));
+  EXPECT_TRUE(WaitUntil([&] { return !Received(manager).empty(); }, 10000));
+  Pause(300);
+  EXPECT_EQ(Received(manager), std::vector<std::string>{"10 bytes [Korg]"});
+  auto data = ReadFileBytes(TempDir() + "\\~temp.syx");
+  ASSERT_TRUE(data.has_value());
+  ASSERT_GE(data->size(), next.size());
+  EXPECT_TRUE(std::equal(next.begin(), next.end(), data->begin())) << "the cut part was dropped";
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  EndProgram(manager);
+}
+
 TEST_F(ManagerInput, StoredCountAboveThirtyIsBounded) {
   ASSERT_TRUE(WriteDword(kUserSettings, "NumBuffers", 500));
   ClearMidiLog();
