@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -297,6 +299,62 @@ TEST_F(LauncherWithProbe, ATitleFlagTooLongToReadCountsAsAbsent) {
   ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
   EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
   EXPECT_TRUE(FindWindows({kLoaderClass, "", launcher_.Id(), false}).empty());
+}
+
+// A window of the main program's module class in the test process, which
+// records the announcements it gets.
+struct AnnouncedMessage {
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<AnnouncedMessage> announcements;
+
+LRESULT CALLBACK ModuleStandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER + 7845) announcements.push_back({wParam, lParam});
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Runs the test thread's messages while waiting.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (condition()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+    Sleep(10);
+  }
+}
+
+TEST_F(LauncherWithProbe, AnnouncesItselfOnceToTheModuleWindowAndWaitsToBeClosed) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = ModuleStandInProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"Qv_SysX3";
+  RegisterClassW(&windowClass);
+  announcements.clear();
+  ASSERT_NO_FATAL_FAILURE(StartLauncher("/bankfile x.QvBank"));
+  HWND title = TitleWindow();
+  ASSERT_NE(title, nullptr);
+  ASSERT_FALSE(RecordedCommandLine().empty());
+  // The launcher keeps looking until a module window turns up.
+  Pause(400);
+  HWND module = CreateWindowW(L"Qv_SysX3", L"stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(module, nullptr);
+  ASSERT_TRUE(PumpUntil([] { return !announcements.empty(); }, 5000)) << "no announcement";
+  EXPECT_EQ(announcements[0].wParam, reinterpret_cast<WPARAM>(title));
+  EXPECT_EQ(announcements[0].lParam, 0);
+  // Announced once: the timer has stopped. The title window waits.
+  PumpUntil([] { return false; }, 600);
+  EXPECT_EQ(announcements.size(), 1u);
+  EXPECT_TRUE(IsWindowVisible(title));
+  EXPECT_TRUE(launcher_.Running());
+  SendMessageW(title, WM_CLOSE, 0, 0);
+  EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
+  EXPECT_FALSE(IsWindow(title));
+  DestroyWindow(module);
 }
 
 // The markers follow the key messages. Under Wine the key message that
