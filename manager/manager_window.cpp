@@ -60,6 +60,11 @@ FolderFileList folderFiles(fileLines);
 
 bool initialised = false;
 LabelForms shownForms;  // all choosing forms when the window opens
+// The window goes to an icon as soon as it is first shown (a device could
+// not be opened while it was being set up).
+bool iconAtFirstShow = false;
+// The window is an icon: a restore takes the devices again.
+bool minimised = false;
 
 // The switching labels follow any state of the Ctrl key; the commands that
 // ask first when Ctrl is down want it really held (bits 4 to 15).
@@ -178,7 +183,10 @@ void Open(HWND window) {
   messageLines.Clear();
   folderFiles.ListSyxFiles(CurrentFolder(), "|");  // no file has this name
 
-  MinimiseUnlessDevicesOpen(window);
+  // Minimised now, the window would be restored by its first showing and
+  // try the devices (and show their boxes) a second time.
+  minimised = false;
+  iconAtFirstShow = !InputOpen || !OutputOpen();
   BusyCursor = false;
   SetModuleCursor();
   CheckDlgButton(window, IDC_MANAGER_ACK,
@@ -195,6 +203,12 @@ void LoaderTimer(HWND window) {
   KillTimer(window, kLoaderTimer);
 }
 
+void FirstShown(HWND window) {
+  if (!iconAtFirstShow) return;
+  iconAtFirstShow = false;
+  PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
 void Destroy() {
   if (CurrentModule == kManagerCode) CurrentModule = 0;
   EndSendBeforeOutputCloses();
@@ -209,6 +223,8 @@ void Destroy() {
   folderFiles.ClearFileList();
   ModuleWindow = nullptr;
   initialised = false;
+  iconAtFirstShow = false;
+  minimised = false;
 }
 
 // Minimised, the window holds no MIDI device; restored, it takes both
@@ -216,10 +232,12 @@ void Destroy() {
 void SizeChanged(HWND window, WPARAM kind) {
   if (!initialised) return;
   if (kind == SIZE_MINIMIZED) {
+    minimised = true;
     EndSendBeforeOutputCloses();
     CloseMidiInput();
     CloseMidiOutput();
-  } else if (kind == SIZE_RESTORED) {
+  } else if (kind == SIZE_RESTORED && minimised) {
+    minimised = false;
     OpenMidiInput(window);
     if (!OutputOpen()) OpenMidiOutput(window);
     MinimiseUnlessDevicesOpen(window);
@@ -427,6 +445,9 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       return FALSE;
     case WM_SIZE:
       SizeChanged(window, wParam);
+      return FALSE;
+    case WM_SHOWWINDOW:
+      if (wParam) FirstShown(window);
       return FALSE;
     case WM_CLOSE:
       Close(window);

@@ -565,17 +565,107 @@ TEST_F(ManagerWindowWine, SendGoesAtOnceButAsksFirstWithCtrl) {
   EXPECT_EQ(ListLines(FileList()), std::vector<std::string>{"* plain.syx"});
   EXPECT_EQ(Received().size(), 1u);
   ASSERT_TRUE(WaitForMidiEvents("out.done", 1, program_.Id()));
+  ASSERT_TRUE(SendMidiScript(program_.Id(), "done-delay 0"));
   Pause(300);
   ClickItem(manager_, IDC_MANAGER_SEND);
   ASSERT_TRUE(WaitForMidiEvents("out.long", 2, program_.Id()));
   ExpectNoBox();
 
-  // Delete without a selection, then with one.
-  SendMessageW(FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  // A double-click on a file sends it as Send does.
   ASSERT_TRUE(WaitForMidiEvents("out.done", 2, program_.Id()));
+  Pause(300);
+  DoubleClickListLine(FileList(), 0);
+  ASSERT_TRUE(WaitForMidiEvents("out.long", 3, program_.Id()));
+  EXPECT_EQ(Events("out.long")[2].Bytes(), Message(50, 0x42, 4));
+  ExpectNoBox();
+
+  // Delete without a selection.
+  SendMessageW(FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ASSERT_TRUE(WaitForMidiEvents("out.done", 3, program_.Id()));
   Pause(300);
   ClickItem(manager_, IDC_MANAGER_DELETE);
   ASSERT_NO_FATAL_FAILURE(ExpectBox("Error", "You must select a file before you can delete it."));
+  EndProgram();
+}
+
+TEST_F(ManagerWindowWine, OpenGoesAtOnceButAsksFirstWithCtrl) {
+  const std::vector<Bytes> two = {Message(30, 0x42, 1), Message(40, 0x43, 2)};
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\two.syx", Joined(two)));
+  ASSERT_NO_FATAL_FAILURE(StartManager());
+  ASSERT_TRUE(Deliver(Message(25, 0x41, 1), "one.bin"));
+  ASSERT_TRUE(WaitForLines(1));
+  SelectListLine(FileList(), 0);
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_OPEN, "<< Open"));
+
+  // With Ctrl the file dialog asks first; cancelled, the store stays.
+  HoldCtrl(manager_);
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_OPEN, "<< Open..."));
+  Pause(500);  // the program's key state may lag behind the key message
+  PostCommand(manager_, IDC_MANAGER_OPEN, BN_CLICKED, Item(manager_, IDC_MANAGER_OPEN));
+  HWND dialog = WaitForDialog("Open");
+  ReleaseCtrl(dialog);
+  ASSERT_NE(dialog, nullptr);
+  ClickItem(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Open", program_.Id()}));
+  Pause(300);
+  EXPECT_EQ(Received(), std::vector<std::string>{"25 bytes [Roland]"});
+
+  // Without, the selected file replaces everything in the store.
+  ASSERT_TRUE(WaitForLabel(IDC_MANAGER_OPEN, "<< Open"));
+  ClickItem(manager_, IDC_MANAGER_OPEN);
+  ASSERT_TRUE(WaitUntil([&] { return Received() == std::vector<std::string>{"70 bytes [Korg]"}; }, 5000))
+      << "a standard file is one message";
+  ExpectNoBox();
+  EndProgram();
+}
+
+TEST_F(ManagerWindowWine, RestoredWhileTheOutputIsRefusedItGoesBackToAnIcon) {
+  const std::string refused =
+      "  Couldn't open MIDI output device.\nSome other program may be using it.   Close the "
+      "other program and try again.";
+  StartOptions options;
+  options.fakeMidiConfig = "fail out.open 0 MMSYSERR_ALLOCATED";
+  options.workingDir = folder_;
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+  ASSERT_NO_FATAL_FAILURE(ExpectBox("Error", refused));
+  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id(), false}, 20000);
+  ASSERT_NE(manager_, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(manager_) != FALSE; }, 5000));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  Pause(500);
+  ExpectNoBox();  // one box for the refused output, not one more as the window first shows
+  EXPECT_EQ(Events("out.open").size(), 1u);
+  const auto opened = [&](const char* kind) {
+    int open = 0;
+    for (const MidiEvent& e : Events(std::string(kind) + ".open")) open += e.Field("result") == "0";
+    open -= static_cast<int>(Events(std::string(kind) + ".close").size());
+    return open;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return opened("in") == 0; }, 5000)) << "an icon holds no input";
+
+  // Restored while the output is still taken: its box again, and back to
+  // an icon that holds nothing.
+  PostMessageW(manager_, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_NO_FATAL_FAILURE(ExpectBox("Error", refused));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(manager_) != FALSE; }, 5000));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  // The icon's size notice, which releases the input, may come a moment
+  // after the window shows as an icon.
+  EXPECT_TRUE(WaitUntil([&] { return opened("in") == 0; }, 5000));
+  EXPECT_EQ(opened("out"), 0);
+
+  // Once the output is free, restoring takes both and the window stays.
+  ASSERT_TRUE(SendMidiScript(program_.Id(), "unfail"));
+  ClearMidiLog();
+  PostMessageW(manager_, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitForMidiEvents("out.open", 1, program_.Id()));
+  ASSERT_TRUE(WaitForMidiEvents("in.open", 1, program_.Id()));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  EXPECT_EQ(opened("in"), 1);
+  EXPECT_EQ(opened("out"), 1);
+  EXPECT_FALSE(IsIconic(manager_));
+  ExpectNoBox();
   EndProgram();
 }
 
