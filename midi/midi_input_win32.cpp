@@ -70,20 +70,30 @@ MIDIHDR* OwnReturnedHeader(WPARAM device, LPARAM lParam) {
   return nullptr;
 }
 
+// Prepares an empty buffer and queues it at the device; a refusal shows the
+// device's text under the caption of the step ("OID/..." or "RB/...").
+bool QueueBuffer(HMIDIIN device, MIDIHDR* header, const char* step) {
+  header->dwBytesRecorded = 0;
+  header->dwFlags = 0;
+  MMRESULT r = midiInPrepareHeader(device, header, sizeof(MIDIHDR));
+  if (r != MMSYSERR_NOERROR) {
+    ShowDeviceError(r, (std::string(step) + "/InPrepareHeader Error").c_str(), 256);
+    return false;
+  }
+  r = midiInAddBuffer(device, header, sizeof(MIDIHDR));
+  if (r != MMSYSERR_NOERROR) {
+    ShowDeviceError(r, (std::string(step) + "/InAddBuffer Error").c_str(), 256);
+    return false;
+  }
+  return true;
+}
+
 // Gives a handled buffer back to the device it came from, unless that was
 // closed meanwhile (a box shown while handling lets notices through) or
 // reopened, which has queued the buffer already.
 void Requeue(MIDIHDR* header, HMIDIIN takenFrom) {
   if (!InputOpen || inputDevice != takenFrom || (header->dwFlags & MHDR_INQUEUE) != 0) return;
-  header->dwBytesRecorded = 0;
-  header->dwFlags = 0;
-  MMRESULT r = midiInPrepareHeader(inputDevice, header, sizeof(MIDIHDR));
-  if (r != MMSYSERR_NOERROR) {
-    ShowDeviceError(r, "RB/InPrepareHeader Error", 256);
-    return;
-  }
-  r = midiInAddBuffer(inputDevice, header, sizeof(MIDIHDR));
-  if (r != MMSYSERR_NOERROR) ShowDeviceError(r, "RB/InAddBuffer Error", 256);
+  QueueBuffer(inputDevice, header, "RB");
 }
 
 // Takes a returned buffer from the device: the bytes it holds, or none when
@@ -148,19 +158,7 @@ void OpenMidiInput(HWND window) {
 
   int accepted = 0;
   for (int i = 0; i < allocatedBuffers && i < Settings.NumBuffers; ++i) {
-    MIDIHDR* header = buffers[i].header;
-    header->dwBytesRecorded = 0;
-    header->dwFlags = 0;
-    MMRESULT r = midiInPrepareHeader(device, header, sizeof(MIDIHDR));
-    if (r != MMSYSERR_NOERROR) {
-      ShowDeviceError(r, "OID/InPrepareHeader Error", 256);
-      break;
-    }
-    r = midiInAddBuffer(device, header, sizeof(MIDIHDR));
-    if (r != MMSYSERR_NOERROR) {
-      ShowDeviceError(r, "OID/InAddBuffer Error", 256);
-      break;
-    }
+    if (!QueueBuffer(device, buffers[i].header, "OID")) break;
     ++accepted;
   }
 
