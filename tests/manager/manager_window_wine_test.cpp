@@ -438,6 +438,8 @@ TEST_F(ManagerWindowWine, TheAcknowledgementEditorKeepsTo512Bytes) {
   HWND ack = WaitForDialog(kAckEditorTitle);
   ASSERT_NE(ack, nullptr);
   EXPECT_EQ(ItemText(ack, kHexField), "11 11 11 ");
+  Pause(300);
+  Screenshot(ack, "manager_acknowledgement_editor");
   SetItemText(ack, kHexField, std::string(1026, 'A'));  // 513 bytes
   PressOk(ack);
   ASSERT_NO_FATAL_FAILURE(ExpectBox(
