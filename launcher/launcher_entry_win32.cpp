@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Launcher.mainProgramPath = MainProgramPath(std::string_view(ownPath, length));
 
   if (!showTitle) {
-    StartMainProgram();
+    if (HANDLE process = StartMainProgram()) CloseHandle(process);
     return 0;
   }
 
@@ -28,7 +28,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (window == nullptr) {
     // Without a window nothing would ever start the main program or end
     // this process: start it now.
-    if (!Launcher.started) StartMainProgram();
+    if (!Launcher.started) {
+      if (HANDLE process = StartMainProgram()) CloseHandle(process);
+    }
     return 0;
   }
 

@@ -16,6 +16,7 @@ struct LauncherState {
   int markerBase = 0;            // 0 manager, 1 librarian
   bool m1Definition = false;     // the librarian form names a Korg M1 definition
   bool started = false;          // the main program has been started
+  HANDLE mainProcess = nullptr;  // the started main program, while the window waits
 };
 
 extern LauncherState Launcher;
@@ -28,9 +29,10 @@ inline constexpr UINT kLookForModulePeriodMs = 100;
 // title picture off.
 bool TitlePictureWanted();
 
-// main_program_start_win32.cpp: starts Mirelda.dat with the tail; neither
-// waits for it nor reports a failure.
-void StartMainProgram();
+// main_program_start_win32.cpp: starts Mirelda.dat with the tail and gives
+// its process handle (the caller closes it), or none when it could not be
+// started. Nothing is reported.
+HANDLE StartMainProgram();
 
 // title_picture_win32.cpp: loads the title resource into Launcher.palette
 // and Launcher.titleBitmap (ends the process when it is missing or not an

@@ -7,7 +7,7 @@
 
 namespace qv {
 
-void StartMainProgram() {
+HANDLE StartMainProgram() {
   std::string line = MainProgramCommandLine(Launcher.mainProgramPath, Launcher.tail);
   std::vector<char> commandLine(line.begin(), line.end());
   commandLine.push_back('\0');  // CreateProcessA may write into it
@@ -15,11 +15,12 @@ void StartMainProgram() {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (CreateProcessA(Launcher.mainProgramPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+  if (!CreateProcessA(Launcher.mainProgramPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return nullptr;
   }
+  CloseHandle(process.hThread);
+  return process.hProcess;
 }
 
 }  // namespace qv

@@ -49,7 +49,7 @@ void OnPaint(HWND window) {
   if (!Launcher.started) {
     SetForegroundWindow(window);
     Launcher.started = true;
-    StartMainProgram();
+    Launcher.mainProcess = StartMainProgram();
     SetTimer(window, kLookForModuleTimer, kLookForModulePeriodMs, nullptr);
   }
 }
@@ -62,6 +62,12 @@ void OnLookForModule(HWND window) {
     PostMessageA(module, kLoaderAnnounce, reinterpret_cast<WPARAM>(window), 0);
     SetForegroundWindow(module);
     return;
+  }
+  // A main program that has ended without a module window (a command-line
+  // error, say) will never close this window: go, rather than stay on top.
+  if (Launcher.mainProcess != nullptr && WaitForSingleObject(Launcher.mainProcess, 0) == WAIT_OBJECT_0) {
+    KillTimer(window, kLookForModuleTimer);
+    PostMessageA(window, WM_CLOSE, 0, 0);
   }
 }
 
@@ -100,6 +106,8 @@ LRESULT CALLBACK TitleWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       Launcher.palette = nullptr;
       Launcher.markerBrush = nullptr;
       Launcher.titleBitmap = nullptr;
+      if (Launcher.mainProcess != nullptr) CloseHandle(Launcher.mainProcess);
+      Launcher.mainProcess = nullptr;
       PostQuitMessage(0);
       return 0;
   }

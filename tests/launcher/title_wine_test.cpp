@@ -95,6 +95,9 @@ class LauncherWithProbe : public ::testing::Test {
   void SetUp() override {
     folder_ = TestDir() + "\\probe";
     CreateDirectoryA(folder_.c_str(), nullptr);
+    stop_ = CreateEventA(nullptr, TRUE, FALSE, "QvLauncherProbeStop");
+    ASSERT_NE(stop_, nullptr);
+    ResetEvent(stop_);
     // A stand-in of the previous test may still be on its way out and hold
     // its file for a moment.
     ASSERT_TRUE(WaitUntil(
@@ -105,17 +108,48 @@ class LauncherWithProbe : public ::testing::Test {
         10000));
     DeleteFileA(RecordPath().c_str());
   }
-  void TearDown() override { DeleteKeyTree(kUserSettings); }
+  void TearDown() override {
+    StopProbe();
+    if (stop_ != nullptr) CloseHandle(stop_);
+    DeleteKeyTree(kUserSettings);
+  }
 
   std::string RecordPath() const { return folder_ + "\\commandline.txt"; }
+  std::string PidPath() const { return folder_ + "\\probe.pid"; }
 
-  void StartLauncher(const std::string& tail) {
+  void StartLauncher(const std::string& tail, bool probeEndsAtOnce = false) {
+    StopProbe();
+    DeleteFileA(RecordPath().c_str());
     StartOptions options;
     options.program = folder_ + "\\Mirelda.exe";
     options.arguments = tail;
     options.workingDir = folder_;
+    if (probeEndsAtOnce) options.environment["QV_PROBE_EXIT"] = "1";
     launcher_ = Start(options);
     ASSERT_TRUE(launcher_.Started());
+    probeStarted_ = !probeEndsAtOnce;
+  }
+
+  // Ends the waiting stand-in main program of the last start, if any.
+  void StopProbe() {
+    if (!probeStarted_) return;
+    probeStarted_ = false;
+    std::string pid;
+    WaitUntil(
+        [&] {
+          auto bytes = ReadFileBytes(PidPath());
+          if (bytes && !bytes->empty()) pid.assign(bytes->begin(), bytes->end());
+          return !pid.empty();
+        },
+        5000);
+    HANDLE process = pid.empty() ? nullptr : OpenProcess(SYNCHRONIZE, FALSE, std::stoul(pid));
+    SetEvent(stop_);
+    if (process != nullptr) {
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+    ResetEvent(stop_);
+    DeleteFileA(PidPath().c_str());
   }
 
   // The command line the stand-in main program was given.
@@ -141,6 +175,8 @@ class LauncherWithProbe : public ::testing::Test {
 
   std::string folder_;
   Program launcher_;
+  HANDLE stop_ = nullptr;
+  bool probeStarted_ = false;
 };
 
 TEST(Launcher, WithoutSettingsItStartsTheMainProgramAtOnceAndShowsNothing) {
@@ -298,11 +334,22 @@ TEST_F(LauncherWithProbe, ATitleFlagTooLongToReadCountsAsAbsent) {
   ASSERT_TRUE(WriteBinary(kUserSettings, "TitleGraphicTurnedOff", {1, 0, 0, 0}));
   ASSERT_NO_FATAL_FAILURE(StartLauncher(""));
   EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
+  EXPECT_EQ(RecordedCommandLine(), folder_ + "\\Mirelda.dat ");
   EXPECT_TRUE(FindWindows({kLoaderClass, "", launcher_.Id(), false}).empty());
 }
 
 // A window of the main program's module class in the test process, which
 // records the announcements it gets.
+TEST_F(LauncherWithProbe, AMainProgramThatEndsWithoutAModuleWindowTakesTheTitleWindowAlong) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_NO_FATAL_FAILURE(StartLauncher("/librarian C:\\Nowhere\\Missing.QvInstrument", true));
+  HWND title = WaitForWindow({kLoaderClass, "", launcher_.Id(), false}, 20000);
+  ASSERT_NE(title, nullptr);
+  EXPECT_FALSE(RecordedCommandLine().empty());
+  EXPECT_EQ(launcher_.WaitExit(10000), std::optional<DWORD>(0u));
+  EXPECT_FALSE(IsWindow(title));
+}
+
 struct AnnouncedMessage {
   WPARAM wParam;
   LPARAM lParam;
