@@ -98,9 +98,7 @@ void DrawTitlePicture(HDC dc) {
   GetObjectA(Launcher.titleBitmap, sizeof info, &info);
   POINT size = {info.bmWidth, info.bmHeight};
   DPtoLP(dc, &size, 1);
-  POINT origin = {0, 0};
-  DPtoLP(memory, &origin, 1);
-  BitBlt(dc, 0, 0, size.x, size.y, memory, origin.x, origin.y, SRCCOPY);
+  BitBlt(dc, 0, 0, size.x, size.y, memory, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
   DeleteDC(memory);
 }
