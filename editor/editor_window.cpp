@@ -80,6 +80,10 @@ int page = 0;
 class OutputSender : public SysExSender {
  public:
   bool Send(const uint8_t* bytes, size_t length) override {
+    // A definition without a request or send string expands to nothing:
+    // there is nothing to send, and the start-up check then reports the
+    // silence.
+    if (length == 0) return false;
     return SendSysExBuffer(bytes, length);
   }
 };
