@@ -24,6 +24,7 @@
 #include "librarian/answer_data.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/program_messages.h"
+#include "librarian/string_expansion.h"
 #include "librarian/sysex_sender.h"
 #include "manager/about_dialog.h"
 #include "midi/midi_input_win32.h"
@@ -130,7 +131,8 @@ class WindowLink : public ExchangeLink {
     SendSysExBuffer(bytes.data(), bytes.size());
   }
   std::string ExtractName(std::span<const std::uint8_t> message) override {
-    ProgramName name = ExtractProgramName(message, 0, FixedText(CurrentDefinition.nameOffsets));
+    ProgramName name = ExtractProgramName(message, AnswerDataOffset,
+                                          FixedText(CurrentDefinition.nameOffsets));
     return std::string(name.data());
   }
   void AddListEntry(const std::string& text) override {
