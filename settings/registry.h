@@ -4,6 +4,7 @@
 // in-memory registry that records what was done.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qv {
@@ -14,6 +15,7 @@ using RegKey = std::uintptr_t;
 inline constexpr RegKey kNoKey = 0;
 inline constexpr RegKey kCurrentUserRoot = 1;   // HKEY_CURRENT_USER
 inline constexpr RegKey kLocalMachineRoot = 2;  // HKEY_LOCAL_MACHINE
+inline constexpr RegKey kClassesRoot = 3;       // HKEY_CLASSES_ROOT
 
 enum class RegAccess {
   Read,            // read values
@@ -53,13 +55,26 @@ class Registry {
                           std::uint8_t* buffer, std::size_t capacity,
                           std::size_t* length) = 0;
 
+  // A string value ("" names the key's default value) of at most capacity
+  // bytes with its terminating zero: true when it exists and fits; *value
+  // receives the text up to the first zero.
+  virtual bool ReadString(RegKey key, std::string_view name, std::size_t capacity,
+                          std::string* value) = 0;
+
   virtual bool WriteDword(RegKey key, std::string_view name,
                           std::int32_t value) = 0;
+  // REG_SZ with its terminating zero ("" names the default value).
+  virtual bool WriteString(RegKey key, std::string_view name,
+                           std::string_view value) = 0;
   virtual bool WriteBinary(RegKey key, std::string_view name,
                            const std::uint8_t* data, std::size_t length) = 0;
   // A value with no data at all: only its presence counts.
   virtual bool WriteEmpty(RegKey key, std::string_view name,
                           RegEmptyType type) = 0;
+  virtual bool DeleteValue(RegKey key, std::string_view name) = 0;
+  // Deletes the sub-key (name may be a path of several levels) only when it
+  // has no sub-keys of its own; a key that still holds some stays.
+  virtual bool DeleteKey(RegKey parent, std::string_view name) = 0;
 };
 
 // The Windows registry; defined by the window layer only.

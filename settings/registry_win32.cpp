@@ -12,6 +12,7 @@ namespace {
 HKEY ToHkey(RegKey key) {
   if (key == kCurrentUserRoot) return HKEY_CURRENT_USER;
   if (key == kLocalMachineRoot) return HKEY_LOCAL_MACHINE;
+  if (key == kClassesRoot) return HKEY_CLASSES_ROOT;
   return reinterpret_cast<HKEY>(key);
 }
 
@@ -50,7 +51,8 @@ class WindowsRegistry : public Registry {
   }
 
   void CloseKey(RegKey key) override {
-    if (key != kNoKey && key != kCurrentUserRoot && key != kLocalMachineRoot) RegCloseKey(ToHkey(key));
+    if (key != kNoKey && key != kCurrentUserRoot && key != kLocalMachineRoot && key != kClassesRoot)
+      RegCloseKey(ToHkey(key));
   }
 
   bool ReadDword(RegKey key, std::string_view name, std::int32_t* value) override {
@@ -89,6 +91,39 @@ class WindowsRegistry : public Registry {
     copy.copy(reinterpret_cast<char*>(buffer), size);
     *length = size;
     return true;
+  }
+
+  bool ReadString(RegKey key, std::string_view name, std::size_t capacity,
+                  std::string* value) override {
+    std::string data(capacity, '\0');
+    DWORD size = static_cast<DWORD>(capacity);
+    DWORD type = REG_NONE;
+    if (RegQueryValueExA(ToHkey(key), std::string(name).c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS ||
+        size > capacity || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+      return false;
+    }
+    data.resize(size);
+    std::size_t end = data.find('\0');
+    if (end != std::string::npos) data.resize(end);
+    *value = data;
+    return true;
+  }
+
+  bool WriteString(RegKey key, std::string_view name, std::string_view value) override {
+    std::string text(value);
+    return RegSetValueExA(ToHkey(key), std::string(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  }
+
+  bool DeleteValue(RegKey key, std::string_view name) override {
+    return RegDeleteValueA(ToHkey(key), std::string(name).c_str()) == ERROR_SUCCESS;
+  }
+
+  bool DeleteKey(RegKey parent, std::string_view name) override {
+    // RegDeleteKeyA refuses a key that still has sub-keys.
+    return RegDeleteKeyA(ToHkey(parent), std::string(name).c_str()) == ERROR_SUCCESS;
   }
 
   bool WriteDword(RegKey key, std::string_view name, std::int32_t value) override {

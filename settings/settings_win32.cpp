@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "app/message_box_reporter.h"
+#include "app/process_state.h"
 #include "app/window_plumbing.h"
+#include "settings/file_types.h"
 #include "settings/settings_store.h"
 
 namespace qv {
@@ -20,8 +22,9 @@ class LoaderWindowCloser : public StartupUi {
 void LoadSettings() {
   MessageBoxReporter boxes(MessageBoxReporter::Owner::None);
   LoaderWindowCloser ui;
-  // The shell file-type check joins here as the last argument.
-  LoadSettings(SystemRegistry(), Settings, boxes, ui, nullptr);
+  // The .syx questions come before any window exists: no owner.
+  ShellFileTypes fileTypes(SystemRegistry(), Settings, boxes, {ProgramPath, ProgramFolder});
+  LoadSettings(SystemRegistry(), Settings, boxes, ui, &fileTypes);
 }
 
 void SaveSettings() { SaveSettings(SystemRegistry(), Settings); }

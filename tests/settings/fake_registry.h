@@ -16,7 +16,7 @@
 
 namespace qv::test {
 
-enum class ValueType { None = 0, Binary = 3, Dword = 4 };
+enum class ValueType { None = 0, String = 1, Binary = 3, Dword = 4 };
 
 struct StoredValue {
   ValueType type = ValueType::Dword;
@@ -34,12 +34,14 @@ class FakeRegistry : public Registry {
  public:
   static constexpr const char* kUser = "HKCU";
   static constexpr const char* kMachine = "HKLM";
+  static constexpr const char* kClasses = "HKCR";
   static constexpr const char* kUserSettings = "HKCU\\Software\\Brindlecote\\Quillon\\2.0";
   static constexpr const char* kMachineSettings = "HKLM\\Software\\Brindlecote\\Quillon\\2.0";
 
   FakeRegistry() {
     keys_[Lower(kUser)] = {};
     keys_[Lower(kMachine)] = {};
+    keys_[Lower(kClasses)] = {};
     AddKey("HKCU\\Software");
     AddKey("HKLM\\Software");
   }
@@ -62,6 +64,11 @@ class FakeRegistry : public Registry {
                 std::vector<std::uint8_t> data) {
     AddKey(key);
     keys_[Lower(key)].values[Lower(name)] = {type, std::move(data)};
+  }
+  void SetString(const std::string& key, const std::string& name, const std::string& text) {
+    std::vector<std::uint8_t> d(text.begin(), text.end());
+    d.push_back(0);
+    SetValue(key, name, ValueType::String, d);
   }
   void DeleteTree(const std::string& path) {
     std::string low = Lower(path);
@@ -91,6 +98,20 @@ class FakeRegistry : public Registry {
     for (std::size_t i = 0; i < 4 && i < v.data.size(); ++i) r |= std::uint32_t(v.data[i]) << (8 * i);
     return static_cast<std::int32_t>(r);
   }
+  // The text of a string value, up to its first zero.
+  std::string String(const std::string& key, const std::string& name) const {
+    const StoredValue& v = Value(key, name);
+    std::string text(v.data.begin(), v.data.end());
+    return text.substr(0, text.find('\0'));
+  }
+  // Paths of the keys at and below path, as stored (lower case).
+  std::vector<std::string> KeysUnder(const std::string& path) const {
+    std::vector<std::string> found;
+    std::string low = Lower(path);
+    for (const auto& [k, key] : keys_)
+      if (k == low || k.rfind(low + "\\", 0) == 0) found.push_back(k);
+    return found;
+  }
   std::vector<std::string> WrittenNames() const {
     std::vector<std::string> names;
     for (const WriteRecord& w : writes) names.push_back(w.name);
@@ -100,6 +121,7 @@ class FakeRegistry : public Registry {
 
   std::vector<WriteRecord> writes;
   std::vector<std::string> created;  // paths made by CreateKey, in order
+  std::vector<std::string> deleted;  // paths removed by DeleteKey, in order
   int misuses = 0;                   // bad, closed or root handles used wrongly
 
   // --- Registry ---------------------------------------------------------
@@ -159,6 +181,45 @@ class FakeRegistry : public Registry {
     return true;
   }
 
+  bool ReadString(RegKey key, std::string_view name, std::size_t capacity,
+                  std::string* value) override {
+    const StoredValue* v = Find(key, name);
+    if (v == nullptr || v->type != ValueType::String || v->data.size() > capacity) return false;
+    std::string text(v->data.begin(), v->data.end());
+    *value = text.substr(0, text.find('\0'));
+    return true;
+  }
+
+  bool WriteString(RegKey key, std::string_view name, std::string_view value) override {
+    std::vector<std::uint8_t> d(value.begin(), value.end());
+    d.push_back(0);
+    return Write(key, name, ValueType::String, std::move(d));
+  }
+
+  bool DeleteValue(RegKey key, std::string_view name) override {
+    std::string path;
+    if (!PathOf(key, &path)) return false;
+    auto h = handles_.find(key);
+    if (h == handles_.end() || !h->second.writable) {
+      ++misuses;
+      return false;
+    }
+    auto k = keys_.find(Lower(path));
+    return k != keys_.end() && k->second.values.erase(Lower(std::string(name))) != 0;
+  }
+
+  bool DeleteKey(RegKey parent, std::string_view name) override {
+    std::string parentPath;
+    if (!PathOf(parent, &parentPath)) return false;
+    std::string low = Lower(parentPath + "\\" + std::string(name));
+    if (keys_.count(low) == 0) return false;
+    for (const auto& [k, key] : keys_)
+      if (k.rfind(low + "\\", 0) == 0) return false;  // still has sub-keys
+    keys_.erase(low);
+    deleted.push_back(parentPath + "\\" + std::string(name));
+    return true;
+  }
+
   bool WriteDword(RegKey key, std::string_view name, std::int32_t value) override {
     std::vector<std::uint8_t> d(4);
     for (int i = 0; i < 4; ++i) d[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
@@ -208,6 +269,10 @@ class FakeRegistry : public Registry {
     }
     if (key == kLocalMachineRoot) {
       *path = kMachine;
+      return true;
+    }
+    if (key == kClassesRoot) {
+      *path = kClasses;
       return true;
     }
     auto it = handles_.find(key);
