@@ -25,6 +25,7 @@
 #include "midi/midi_output_win32.h"
 #include "midi/midi_ports.h"
 #include "midi/midi_ports_win32.h"
+#include "settings/module_shortcuts_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -425,9 +426,8 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       return FALSE;
     case WM_KEYDOWN:
       // Key presses of every control come here through the message hook.
-      // Ctrl+P (Preferences) and Ctrl+U (uninstall) are not part of this
-      // program yet.
       UpdateLabels(window, wParam == VK_CONTROL ? CtrlKey::JustPressed : CtrlKey::AsItIs);
+      HandleModuleShortcut(window, message, wParam);
       return FALSE;
     case WM_KEYUP:
       UpdateLabels(window, wParam == VK_CONTROL ? CtrlKey::JustReleased : CtrlKey::AsItIs);
