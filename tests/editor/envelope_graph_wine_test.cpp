@@ -120,7 +120,18 @@ class EnvelopeGraph : public ::testing::Test {
     ASSERT_NE(graph_, nullptr);
     graph_to_refresh = graph_;
     PumpMessages();
+    // The selection outlasts the windows of a run: switching amplitude 1
+    // off and on again selects it.
+    SelectRow(kAmp1Row);
     UpdateWindow(graph_);
+  }
+  void SelectRow(int row) {
+    const int y = Layout().RowTop(row) + 4;
+    for (int i = 0; i < 2; ++i) {
+      Press({20, y});
+      Release({20, y});
+      PumpMessages();
+    }
   }
   void TearDown() override {
     if (graph_) DestroyWindow(graph_);
@@ -362,6 +373,52 @@ TEST_F(EnvelopeGraph, MadeLikeTheEditorItEditsItsCreationParameterAndTellsTheMod
   EXPECT_NE(other[98], program_[98]) << "the release time of the window's own program";
   EXPECT_EQ(other[98], TimeIndexForPixels(p5.x + 25 - RightX(Layout(), 0)));
   EXPECT_EQ(program_, TestProgram());
+}
+
+TEST_F(EnvelopeGraph, OscillatorTwoOfASingleProgramShowsNothing) {
+  program_[kM1OscillatorMode] = 0;
+  Settings.GraphAmp1 = Settings.GraphPitch1 = Settings.GraphCutoff1 = 0;
+  RefreshEnvelopeGraph(graph_);
+  PumpMessages();
+  const GraphLayout layout = Layout();
+  // The row is lit, but neither the curve nor its handles are drawn.
+  EXPECT_EQ(Pixel(5, layout.RowTop(kAmp2Row) + 6), RGB(0, 0, 128));
+  const EnvelopeCurve amp2 = Curve(kAmp2Row);
+  EXPECT_EQ(Pixel(amp2.left[3].x + 20, amp2.left[3].y), RGB(255, 255, 255));
+  // A press where its handle would be moves the window instead.
+  const RECT before = Place(graph_);
+  const GraphPoint p1 = *amp2.handles[1];
+  Drag(p1, {p1.x + 10, p1.y + 10});
+  EXPECT_EQ(Place(graph_).left, before.left + 10);
+  EXPECT_EQ(graph_changes, 0);
+  M1Program expected = TestProgram();
+  expected[kM1OscillatorMode] = 0;
+  EXPECT_EQ(program_, expected);
+}
+
+TEST_F(EnvelopeGraph, AHandleDraggedPastTheLeftEdgeStopsAtItsLeftBound) {
+  const GraphPoint p1 = *Curve(kAmp1Row).handles[1];
+  Drag(p1, {-60, p1.y});
+  EXPECT_EQ(graph_changes, 1);
+  EXPECT_EQ(program_[92], 0) << "attack time";
+  EXPECT_EQ(program_[93], 99) << "attack level";
+}
+
+TEST_F(EnvelopeGraph, ResizingKeepsTheMarginAndSplitsTheRest) {
+  SetWindowPos(graph_, nullptr, 0, 0, 800, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpMessages();
+  const GraphLayout layout = Layout();
+  RECT one{}, two{};
+  GetWindowRect(GetDlgItem(graph_, 1), &one);
+  GetWindowRect(GetDlgItem(graph_, 2), &two);
+  MapWindowPoints(nullptr, graph_, reinterpret_cast<POINT*>(&one), 2);
+  MapWindowPoints(nullptr, graph_, reinterpret_cast<POINT*>(&two), 2);
+  EXPECT_EQ(one.left, 70);
+  EXPECT_EQ(one.right, two.left);
+  EXPECT_EQ(two.right, layout.width);
+  EXPECT_EQ(one.right - one.left, (3 * layout.width - 210) / 4);
+  EXPECT_EQ(Pixel(5, layout.RowTop(kAmp1Row) + 6), RGB(128, 0, 0));
+  EXPECT_EQ(Pixel(layout.Divider(), 5), RGB(200, 200, 200));
 }
 
 TEST_F(EnvelopeGraph, Screenshot) {
