@@ -30,14 +30,14 @@ void PutText(Bytes& record, size_t at, const std::string& text) {
 
 // The 2048-byte definition record: channel, range, display offset, size,
 // name extraction, auto update, ports, then the strings at 36, 486 and 936.
-Bytes DefinitionRecord() {
+Bytes DefinitionRecord(bool nameExtraction = true) {
   Bytes record(2048, 0);
   PutInt(record, 0, 1);
   PutInt(record, 4, 0);
   PutInt(record, 8, kPrograms - 1);
   PutInt(record, 12, 1);
   PutInt(record, 16, kProgramSize);
-  PutInt(record, 20, 1);
+  PutInt(record, 20, nameExtraction ? 1 : 0);
   PutInt(record, 24, 0);
   PutText(record, 36, "F0 7D # F7;14,4");
   PutText(record, 486, "F0 7E # % F7");
@@ -181,8 +181,9 @@ TEST_F(LibrarianWindowWine, FetchesListsSendsBackAndWalksAllPrograms) {
   ClickItem(librarian_, IDC_LIBRARIAN_UPDATE);
   ASSERT_TRUE(WaitForDeviceLine(9, "10 Pr09"));
   for (int line = 0; line < kPrograms; ++line) {
-    EXPECT_EQ(ListLines(Devices())[static_cast<size_t>(line)],
-              (line < 9 ? "0" : "") + std::to_string(line + 1) + " " + ProgramName(line));
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%02d %s", line + 1, ProgramName(line).c_str());
+    EXPECT_EQ(ListLines(Devices())[static_cast<size_t>(line)], expected);
   }
   EXPECT_EQ(MidiEvents("out.long", program_.Id()).size(), static_cast<size_t>(kPrograms));
   EXPECT_EQ(ListLines(Bank()).size(), 1u);
@@ -259,6 +260,57 @@ TEST_F(LibrarianWindowWine, AnswerWhileTheBoxIsOpenKeepsTheLibrarian) {
   Pause(1000);
   EXPECT_TRUE(IsWindow(librarian_));
   EXPECT_EQ(FindTopWindow({"#32770", "Librarian options", program_.Id()}), nullptr);
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+TEST_F(LibrarianWindowWine, WithoutNameExtractionTheNameIsAskedForAndProgramsCanBeDeleted) {
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord(false)));
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
+  EXPECT_EQ(Item(librarian_, IDC_LIBRARIAN_UPDATE), nullptr);
+  EXPECT_NE(Item(librarian_, IDC_LIBRARIAN_CLEAR_NAMES), nullptr);
+  EXPECT_EQ(ItemText(librarian_, IDC_LIBRARIAN_SAVE), "<< Save As...");
+  Pause(800);
+  // The entry check's answer renames nothing and asks nothing.
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  EXPECT_EQ(ListLines(Devices())[0], "01 <Unknown>");
+
+  SelectListLine(Devices(), 3);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Item(librarian_, IDC_LIBRARIAN_SAVE)); }, 5000));
+  ClickItem(librarian_, IDC_LIBRARIAN_SAVE);
+  HWND saveAs = WaitForWindow({"#32770", "Save As...", program_.Id()}, 10000);
+  ASSERT_NE(saveAs, nullptr);
+  EXPECT_EQ(ItemText(saveAs, IDC_SAVEAS_NAME), "");
+  SetItemText(saveAs, IDC_SAVEAS_NAME, "My Program");
+  Screenshot(saveAs, "librarian_save_as");
+  ClickItem(saveAs, IDOK);
+  ASSERT_TRUE(WaitForDeviceLine(3, "04 My Program"));
+  ASSERT_TRUE(
+      WaitUntil([&] { return ListLines(Bank()) == std::vector<std::string>{"My Program"}; }, 5000));
+  Bytes record = BankRecord(0);
+  ASSERT_EQ(record.size(), 30u + kProgramSize);
+  EXPECT_EQ(Bytes(record.begin() + 30, record.end()), ProgramData(3));
+
+  // Delete asks first; No keeps the program, Yes frees its slot.
+  SelectListLine(Bank(), 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Item(librarian_, IDC_LIBRARIAN_DELETE)); }, 5000));
+  for (int answer : {IDNO, IDYES}) {
+    ClickItem(librarian_, IDC_LIBRARIAN_DELETE);
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "Confirm Delete");
+    EXPECT_EQ(box.text, "Are you sure you want to delete the program \"My Program\"?");
+    ASSERT_TRUE(AnswerMessageBox(box, answer));
+    Pause(300);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return ListLines(Bank()).empty(); }, 5000));
+  auto bank = ReadFileBytes(bankPath_);
+  ASSERT_TRUE(bank.has_value());
+  EXPECT_EQ((*bank)[4], 0) << "the slot is free again";
+
+  // Clear names forgets the device names.
+  ClickItem(librarian_, IDC_LIBRARIAN_CLEAR_NAMES);
+  ASSERT_TRUE(WaitForDeviceLine(3, "04 <Unknown>"));
   Close(librarian_);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
