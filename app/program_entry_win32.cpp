@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/command_line_win32.h"
 #include "app/module_loop.h"
 #include "app/process_state.h"
 #include "app/startup_sound.h"
@@ -73,7 +74,7 @@ class DialogModules : public ModuleRunner {
   }
 };
 
-int RunProgram(HINSTANCE instance) {
+int RunProgram(HINSTANCE instance, const char* commandLine) {
   ProgramInstance = instance;
   ProgramPath = ModulePath();
   ProgramFolder = FolderOfPath(ProgramPath);
@@ -89,9 +90,10 @@ int RunProgram(HINSTANCE instance) {
   InstallMessageHook();
   RegisterWindowClasses(instance, icons);
 
-  int code = kManagerCode;
+  const CommandLineStart start = ReadCommandLine(commandLine);
+  int code = start.moduleCode;
 
-  if (Settings.TitleSoundOn) PlayStartupSound();
+  if (!start.sent && Settings.TitleSoundOn) PlayStartupSound();
 
   DialogModules modules;
   RunModuleLoop(code, modules);
@@ -113,4 +115,6 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 }  // namespace qv
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return qv::RunProgram(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  return qv::RunProgram(instance, commandLine);
+}

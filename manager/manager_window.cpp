@@ -10,6 +10,7 @@
 #include "app/message_box_reporter.h"
 #include "app/process_state.h"
 #include "app/window_plumbing.h"
+#include "librarian/definition_dialog.h"
 #include "manager/about_dialog.h"
 #include "manager/acknowledgement_editor_dialog.h"
 #include "manager/list_box_lines_win32.h"
@@ -347,8 +348,7 @@ void LibrarianCommand(HWND window) {
     WriteFirstUseMarker(kLibrarianModule);
     MessageBoxA(window, kLibrarianAdviceText, kLibrarianAdviceCaption, MB_OK | MB_ICONINFORMATION);
   }
-  // The instrument definition dialog is not part of this program yet: the
-  // librarian is entered at once.
+  if (RunDefinitionDialog(window) == kNotDone) return;
   EndDialog(window, kLibrarianCode);
 }
 
