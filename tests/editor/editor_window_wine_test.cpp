@@ -316,6 +316,63 @@ TEST_F(EditorWindowWine, FetchesTheListShowsEditsRevertsAndClears) {
   EXPECT_EQ(FindTopWindow({"Qv_SysEx", kEditorTitle, program_.Id()}), nullptr);
 }
 
+TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
+  ASSERT_NO_FATAL_FAILURE(EnterEditor());
+  ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(editor_); }, 5000));
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_DELAY, "0"));
+
+  // A program change on another channel is ignored; on channel 1 it
+  // selects the program and fetches it.
+  Pause(300);
+  ClearMidiLog();
+  ASSERT_TRUE(SendMidiScript(program_.Id(), "deliver 0 C1 07"));
+  Pause(500);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(ComboSelection(List()), 0);
+  ASSERT_TRUE(SendMidiScript(program_.Id(), "deliver 0 C0 07"));
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_INTENSITY, "7"));
+  EXPECT_EQ(ComboSelection(List()), 7);
+  std::vector<Bytes> sent = Sent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0], Request(7));
+
+  // An eleventh name character typed in the list's edit field is cut off
+  // again; the name goes into the program and out to the instrument.
+  Pause(300);
+  ClearMidiLog();
+  HWND field = GetWindow(List(), GW_CHILD);
+  ASSERT_NE(field, nullptr);
+  SetText(field, "07 Test 07Z   ");
+  PostCommand(editor_, IDC_EDITOR_PROGRAM_LIST, CBN_EDITCHANGE, List());
+  M1Program renamed = GeneratedProgram(7);
+  const std::string name = "Test 07Z  ";
+  for (int i = 0; i < kM1NameLength; ++i) renamed[static_cast<size_t>(i)] = static_cast<uint8_t>(name[static_cast<size_t>(i)]);
+  ASSERT_TRUE(WaitForDumpSent(7, renamed));
+  EXPECT_TRUE(WaitUntil([&] { return Text(field) == "07 Test 07Z  "; }, 5000));
+  EXPECT_EQ(ComboLines(List())[7], "07 Test 07Z  ");
+
+  // Three changes within 200 ms: the first at once, the other two as one
+  // dump of the latest program.
+  Pause(300);
+  ClearMidiLog();
+  M1Program changed = renamed;
+  for (int value : {11, 12, 13}) {
+    SetItemText(editor_, IDC_EDITOR_PITCH_MG_INTENSITY, Number(value));
+  }
+  changed[22] = 13;
+  ASSERT_TRUE(WaitForDumpSent(7, changed));
+  Pause(500);
+  sent = Sent();
+  ASSERT_EQ(sent.size(), 4u);
+  M1Program first = renamed;
+  first[22] = 11;
+  EXPECT_EQ(sent[0], SentProgram(7, first));
+  EXPECT_EQ(sent[2], SentProgram(7, changed));
+  std::vector<MidiEvent> longs = MidiEvents("out.long", program_.Id());
+  EXPECT_GE(longs[2].t - longs[0].t, 150.0);
+}
+
 TEST_F(EditorWindowWine, LibrarianButtonGoesBackToTheLibrarian) {
   ASSERT_NO_FATAL_FAILURE(EnterEditor());
   ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
