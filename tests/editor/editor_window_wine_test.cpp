@@ -186,6 +186,7 @@ class EditorWindowWine : public ::testing::Test {
     if (beforeEditor_) beforeEditor_();
     ClearMidiLog();
     ClickItem(librarian_, IDC_LIBRARIAN_EDITOR);
+    if (answerAdvice_) answerAdvice_();
     editor_ = WaitForWindow({"Qv_SysEx", kEditorTitle, program_.Id()}, 20000);
     ASSERT_NE(editor_, nullptr);
   }
@@ -221,6 +222,7 @@ class EditorWindowWine : public ::testing::Test {
   HWND librarian_ = nullptr;
   HWND editor_ = nullptr;
   std::function<void()> beforeEditor_;
+  std::function<void()> answerAdvice_;
 };
 
 TEST_F(EditorWindowWine, FetchesTheListShowsEditsRevertsAndClears) {
@@ -371,6 +373,24 @@ TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
   EXPECT_EQ(sent[2], SentProgram(7, changed));
   std::vector<MidiEvent> longs = MidiEvents("out.long", program_.Id());
   EXPECT_GE(longs[2].t - longs[0].t, 150.0);
+}
+
+TEST_F(EditorWindowWine, FirstEntryAdviceThenCloseEndsTheProgram) {
+  ASSERT_TRUE(DeleteValue(kMachineSettings, "FirstTime2"));
+  answerAdvice_ = [&] {
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "New user information");
+    EXPECT_EQ(box.text.rfind("This seems to be the first time you've tried to enter the editor", 0), 0u);
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+  };
+  ASSERT_NO_FATAL_FAILURE(EnterEditor());
+  EXPECT_TRUE(ValueExists(kMachineSettings, "FirstTime2"));
+  ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(editor_); }, 5000));
+  // Closing the editor's window ends the program.
+  Close(editor_);
+  EXPECT_EQ(program_.WaitExit(10000), 0u);
 }
 
 TEST_F(EditorWindowWine, LibrarianButtonGoesBackToTheLibrarian) {
