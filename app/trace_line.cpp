@@ -23,6 +23,7 @@ WindowHandle TraceTarget::Target() {
 void TraceTarget::Write(std::string_view text) {
   WindowHandle target = Target();
   if (target == nullptr) return;
+  std::lock_guard<std::mutex> whole(line_);
   for (char c : text) windows_.PostCharacter(target, static_cast<unsigned char>(c));
   windows_.PostCharacter(target, 13);
 }

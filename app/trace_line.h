@@ -39,6 +39,9 @@ class TraceTarget {
 
   TraceWindows& windows_;
   std::mutex lookup_;
+  // Held while one line is posted, so that a line from the callback never
+  // lands inside a line of the user-interface thread.
+  std::mutex line_;
   std::atomic<State> state_{State::NotLookedFor};
   std::atomic<WindowHandle> target_{nullptr};
 };

@@ -28,11 +28,51 @@ void SettingsOfAnOldHand(bool sound) {
   ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", 0));
   ASSERT_TRUE(WriteDword(kUserSettings, "ToolTipsCountdown", 0));
   ASSERT_TRUE(WriteEmpty(kMachineSettings, "DisableExtensions"));
-  // Has entered the librarian before: no first-use advice on the way there.
-  ASSERT_TRUE(WriteDword(kMachineSettings, "FirstTime1", 1));
+  // Has entered every module before: no first-use advice on the way, and
+  // has chosen the Korg M1 definition, so the librarian is entered at once.
+  for (const char* marker : {"FirstTime0", "FirstTime1", "FirstTime2"}) {
+    ASSERT_TRUE(WriteDword(kMachineSettings, marker, 1));
+  }
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
   if (!sound) {
     ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleSoundDisabled"));
   }
+}
+
+void PutInt(std::vector<uint8_t>& record, size_t at, int32_t value) {
+  for (int i = 0; i < 4; ++i) record[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+}
+
+void PutText(std::vector<uint8_t>& record, size_t at, const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) record[at + i] = static_cast<uint8_t>(text[i]);
+}
+
+// The only definition in the program folder, describing a Korg M1, and an
+// empty bank of its program size.
+void KorgM1DefinitionAndBank() {
+  std::vector<uint8_t> record(2048, 0);
+  PutInt(record, 0, 1);    // channel
+  PutInt(record, 4, 0);    // lowest program
+  PutInt(record, 8, 99);   // highest program
+  PutInt(record, 16, 170); // program size
+  PutInt(record, 20, 1);   // name extraction
+  PutText(record, 36, "C! # F0 42 3! 19 10 F7;170,0");
+  PutText(record, 486, "C! # %");
+  PutText(record, 936, "6 7 8 9 10 11 12 14 15 16 ");
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Korg M1.QvInstrument", record));
+  std::vector<uint8_t> bank(32004, 0);
+  PutInt(bank, 0, 170);
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Korg M1.QvBank", bank));
+}
+
+// A Korg M1 on the fake ports: every program request is answered with a
+// program dump.
+std::string KorgM1Answers() {
+  std::vector<uint8_t> dump(5 + 164 + 1, 0);
+  const uint8_t head[] = {0xF0, 0x42, 0x30, 0x19, 0x40};
+  for (size_t i = 0; i < sizeof head; ++i) dump[i] = head[i];
+  dump.back() = 0xF7;
+  return "respond 0 0 20 C0 ?? F0 42 30 19 10 F7 => " + HexText(dump) + "\n";
 }
 
 HWND ModuleWindow(DWORD pid, int timeoutMs = 20000) {
@@ -47,8 +87,10 @@ class Startup : public ::testing::Test {
  protected:
   void Begin(bool sound = false, const std::string& arguments = "") {
     ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand(sound));
+    ASSERT_NO_FATAL_FAILURE(KorgM1DefinitionAndBank());
     StartOptions options;
     options.arguments = arguments;
+    options.fakeMidiConfig = KorgM1Answers();
     program_ = Start(options);
     ASSERT_TRUE(program_.Started());
   }
@@ -104,7 +146,7 @@ TEST_F(Startup, EachModuleWindowShowsAndLooksRight) {
     ADD_FAILURE() << "unexpected box \"" << box.caption << "\": " << box.text;
   EXPECT_FALSE(Screenshot(editor, "module_editor").empty());
   Screenshot(nullptr, "module_editor_screen");
-  PostCommand(editor, IDCANCEL);
+  Close(editor);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -109,6 +110,43 @@ TEST(TraceLine, LinesFromTwoThreadsLookForTheWindowOnce) {
   callback.join();
   EXPECT_EQ(windows.searches.load(), 1);
   EXPECT_EQ(windows.characters.load(), 200 * 2 + 200 * 5);
+}
+
+// Records characters from any thread, in the order they are posted.
+class LockedNotepad : public TraceWindows {
+ public:
+  WindowHandle FindTraceWindow() override { return Handle(0x100); }
+  WindowHandle FindEditArea(WindowHandle) override { return Handle(0x115); }
+  void PostCharacter(WindowHandle, unsigned char c) override {
+    std::lock_guard<std::mutex> guard(lock);
+    typed += static_cast<char>(c);
+  }
+  std::mutex lock;
+  std::string typed;
+};
+
+TEST(TraceLine, ALineFromTheCallbackNeverLandsInsideAnotherLine) {
+  LockedNotepad windows;
+  TraceTarget trace(windows);
+  std::thread callback([&] {
+    for (int i = 0; i < 500; ++i) trace.Write("!");
+  });
+  for (int i = 0; i < 500; ++i) trace.Write("Waiting");
+  callback.join();
+  int bangs = 0, waits = 0;
+  std::string line;
+  for (char c : windows.typed) {
+    if (c != '\r') {
+      line += c;
+      continue;
+    }
+    if (line == "!") ++bangs;
+    else if (line == "Waiting") ++waits;
+    else ADD_FAILURE() << "mixed line: " << line;
+    line.clear();
+  }
+  EXPECT_EQ(bangs, 500);
+  EXPECT_EQ(waits, 500);
 }
 
 }  // namespace

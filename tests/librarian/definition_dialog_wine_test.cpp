@@ -50,9 +50,10 @@ std::vector<uint8_t> DefinitionFile(int channel, int32_t programSize, const char
   std::memcpy(file.data() + 936, "10 11 ", 6);
   std::memcpy(file.data() + 1036, "Notes", 5);
   // The tail: a count of 1 and one 30-byte line.
-  file.resize(kRecordSize + 4 + 30, 0);
-  PutNumber(file, kRecordSize, 1);
-  std::memcpy(file.data() + kRecordSize + 4, "Piano", 5);
+  std::vector<uint8_t> tail(4 + 30, 0);
+  PutNumber(tail, 0, 1);
+  std::memcpy(tail.data() + 4, "Piano", 5);
+  file.insert(file.end(), tail.begin(), tail.end());
   return file;
 }
 
