@@ -826,7 +826,7 @@ TEST_F(ManagerWindowWine, AboutBoxNamesTheManager) {
   EndProgram();
 }
 
-TEST_F(ManagerWindowWine, LibrarianButtonEndsTheManagerWithTheFirstUseAdviceOnce) {
+TEST_F(ManagerWindowWine, LibrarianButtonGivesTheFirstUseAdviceOnceThenTheDefinitionDialog) {
   ASSERT_TRUE(DeleteValue(kMachineSettings, "FirstTime1"));
   ASSERT_NO_FATAL_FAILURE(StartManager());
   ClickItem(manager_, IDC_MANAGER_LIBRARIAN);
@@ -845,8 +845,22 @@ TEST_F(ManagerWindowWine, LibrarianButtonEndsTheManagerWithTheFirstUseAdviceOnce
             "instrument manual and I'll have a go. Again, see the help file for more information.");
   EXPECT_EQ(box.owner, manager_);
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(manager_); }, 10000)) << "the manager ended";
   EXPECT_TRUE(ValueExists(kMachineSettings, "FirstTime1"));
+  // Then the definition dialog; cancelling it stays in the manager, and the
+  // advice is not given a second time.
+  HWND options = WaitForWindow({"#32770", "Librarian options", program_.Id()}, 10000);
+  ASSERT_NE(options, nullptr);
+  PostCommand(options, IDCANCEL);
+  EXPECT_TRUE(WaitForNoWindow({"#32770", "Librarian options", program_.Id()}));
+  EXPECT_TRUE(IsWindow(manager_)) << "a cancelled definition dialog leaves the manager open";
+  ClickItem(manager_, IDC_MANAGER_LIBRARIAN);
+  options = WaitForWindow({"#32770", "Librarian options", program_.Id()}, 10000);
+  ASSERT_NE(options, nullptr) << "the second time the dialog comes at once";
+  for (const MessageBoxInfo& other : FindMessageBoxes(program_.Id()))
+    EXPECT_NE(other.caption, "New user information");
+  PostCommand(options, IDCANCEL);
+  EXPECT_TRUE(WaitForNoWindow({"#32770", "Librarian options", program_.Id()}));
+  EndProgram();
 }
 
 }  // namespace
