@@ -19,6 +19,8 @@
 #include "editor/m1_program.cpp"
 #include "editor/m1_program_dump.cpp"
 #include "editor/seven_in_eight.cpp"
+// Where the graph puts a point and what a drop there stands for.
+#include "editor/envelope_graph_geometry.cpp"
 
 namespace qv::wine {
 namespace {
@@ -316,6 +318,50 @@ TEST_F(EditorWindowWine, FetchesTheListShowsEditsRevertsAndClears) {
   EXPECT_NE(WaitForWindow({"Qv_SysEx", kManagerTitle, program_.Id()}, 10000), nullptr);
   EXPECT_TRUE(WaitForNoWindow({"Qv_SysexGraph", "", program_.Id()}, 5000));
   EXPECT_EQ(FindTopWindow({"Qv_SysEx", kEditorTitle, program_.Id()}), nullptr);
+}
+
+// Amplitude 1 shown: a handle dragged in the graph goes into the edit
+// buffer, the editor sends the whole program with its follow-up and shows
+// the new values in its boxes.
+TEST_F(EditorWindowWine, GraphDragIsSentAsTheProgramAndShownInTheBoxes) {
+  ASSERT_TRUE(WriteDword(kUserSettings, "GraphAmp1", 1));
+  ASSERT_NO_FATAL_FAILURE(EnterEditor());
+  ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(editor_); }, 5000));
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_DELAY, "0"));
+  SelectComboLine(List(), 42);
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_INTENSITY, "42"));
+  EXPECT_EQ(ItemText(editor_, IDC_EDITOR_AMP_ATTACK_TIME), Number((42 * 3) % 100));
+
+  HWND graph = WaitForWindow({"Qv_SysexGraph", "", program_.Id()}, 5000);
+  ASSERT_NE(graph, nullptr);
+  SettledScreenshot(graph, "editor_envelope_graph_amp1");
+  RECT client{};
+  GetClientRect(graph, &client);
+  const GraphLayout layout =
+      MakeGraphLayout(client.right, client.bottom, GetSystemMetrics(SM_CYHSCROLL));
+  // Program 42's attack ends at level 99, on the top edge; nothing scrolls.
+  const int attack_time = (42 * 3) % 100;
+  const POINT p1{LeftX(attack_time), UnipolarY(layout, 99)};
+  const POINT to{kGraphMargin + 50, layout.plot_height / 2};
+
+  ClearMidiLog();
+  PostMessageA(graph, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p1.x + 1, p1.y + 1));
+  PostMessageA(graph, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  PostMessageA(graph, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+
+  M1Program edited = GeneratedProgram(42);
+  const int time = TimeIndexForPixels(to.x - kGraphMargin);
+  const int level = UnipolarLevelAt(layout, to.y);
+  edited[92] = static_cast<uint8_t>(time);
+  edited[93] = static_cast<uint8_t>(level);
+  ASSERT_NE(time, attack_time);
+  ASSERT_TRUE(WaitForDumpSent(42, edited));
+  EXPECT_EQ(Sent().size(), 2u);
+  EXPECT_TRUE(WaitForText(IDC_EDITOR_AMP_ATTACK_TIME, Number(time)));
+  EXPECT_EQ(ItemText(editor_, IDC_EDITOR_AMP_ATTACK_LEVEL), Number(level));
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  SettledScreenshot(graph, "editor_envelope_graph_dragged");
 }
 
 TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
