@@ -362,6 +362,17 @@ TEST_F(EditorWindowWine, GraphDragIsSentAsTheProgramAndShownInTheBoxes) {
   EXPECT_EQ(ItemText(editor_, IDC_EDITOR_AMP_ATTACK_LEVEL), Number(level));
   EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
   SettledScreenshot(graph, "editor_envelope_graph_dragged");
+
+  // A press on "Pitch" of oscillator 1 shows that envelope too; closing the
+  // editor ends the program, which keeps both choices in the settings.
+  PostMessageA(graph, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, layout.RowTop(2) + 3));
+  PostMessageA(graph, WM_LBUTTONUP, 0, MAKELPARAM(20, layout.RowTop(2) + 3));
+  SettledScreenshot(graph, "editor_envelope_graph_pitch1");
+  Close(editor_);
+  EXPECT_EQ(program_.WaitExit(10000), 0u);
+  EXPECT_EQ(ReadDword(kUserSettings, "GraphAmp1"), 1u);
+  EXPECT_EQ(ReadDword(kUserSettings, "GraphPitch1"), 1u);
+  EXPECT_EQ(ReadDword(kUserSettings, "GraphCutoff1"), 0u);
 }
 
 TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
