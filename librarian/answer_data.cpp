@@ -23,8 +23,12 @@ ProgramName ExtractProgramName(std::span<const uint8_t> answer, int32_t dataOffs
   size_t length = 0;
   uint64_t value = 0;
   bool inToken = false;
-  for (char c : nameOffsets) {
+  // A token still open when the text ends counts as if a separator closed
+  // it: an offsets text typed or stored without a trailing space keeps its
+  // last character.
+  for (size_t i = 0; i <= nameOffsets.size(); ++i) {
     if (length == kProgramNameSize - 1) break;
+    const char c = i < nameOffsets.size() ? nameOffsets[i] : ' ';
     if (c >= '0' && c <= '9') {
       value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(c - '0'), UINT32_MAX);
       inToken = true;

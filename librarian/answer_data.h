@@ -12,8 +12,8 @@
 namespace qv {
 
 // Builds a name from the bytes that the name offsets text names: each run
-// of decimal digits that a non-digit follows is the position of the next
-// character, counted from dataOffset in the answer. At most 29 characters;
+// of decimal digits is the position of the next character, counted from
+// dataOffset in the answer. At most 29 characters;
 // a zero byte ends the name early. Positions outside the answer add
 // nothing.
 ProgramName ExtractProgramName(std::span<const uint8_t> answer, int32_t dataOffset,

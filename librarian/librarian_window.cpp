@@ -584,6 +584,10 @@ INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, L
       ReleaseOutputDone(wParam, lParam);
       return TRUE;
     case kProgramReceived:
+      // An answer may come before the first paint has set the Save button's
+      // form from the Ctrl key and name extraction; the answer is handled
+      // by the form that holds now.
+      UpdateControls();
       if (lParam != 0 && ExpectedAnswerSize > 0) {
         transfer.AnswerReceived(std::span<const uint8_t>(
             reinterpret_cast<const uint8_t*>(lParam), static_cast<size_t>(ExpectedAnswerSize)));

@@ -28,7 +28,8 @@ TEST(ExtractProgramName, TakesTheBytesTheOffsetsName) {
   const Case cases[] = {
       {"10 11 12 13 ", 4, "Pian"},
       {"10,11,12,13 ", 4, "Pian"},
-      {"10 11 12 13", 4, "Pia"},       // a token needs a non-digit behind it
+      {"10 11 12 13", 4, "Pian"},      // the last token needs no separator
+      {"13", 4, "n"},
       {"", 4, ""},
       {" 10  11 ", 4, "Pi"},           // leading and doubled separators add nothing
       {"13 26 10 ", 4, "n"},           // a zero byte ends the name
