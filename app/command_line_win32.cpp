@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 #include "librarian/definition_dialog.h"
 #include "librarian/definition_file.h"
 #include "librarian/library_file_names.h"

@@ -1,6 +1,6 @@
 #include "app/module_loop.h"
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 
 namespace qv {
 

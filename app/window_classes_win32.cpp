@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "app/window_classes.h"
-#include "app/window_plumbing.h"
+#include "base/window_plumbing.h"
 #include "editor/envelope_graph_control.h"
 #include "editor/indicator_control.h"
 

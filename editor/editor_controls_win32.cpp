@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "editor/indicator_state.h"
 
 namespace qv {

@@ -8,9 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/tool_tips_win32.h"
+#include "base/window_plumbing.h"
 #include "editor/editor_controls_win32.h"
 #include "editor/editor_exchange.h"
 #include "editor/editor_ids.h"
@@ -31,6 +32,7 @@
 #include "midi/midi_output_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "settings/window_position_win32.h"
 #if __has_include("settings/module_shortcuts_win32.h")
 #include "settings/module_shortcuts_win32.h"
 #define QV_EDITOR_HAS_SHORTCUTS 1
@@ -193,21 +195,12 @@ void ShowPage(EditorWindow& e) {
 }
 
 void AddTool(HWND window, int control, const char* text) {
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window;
-  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, control));
-  tool.lpszText = const_cast<char*>(text);
-  SendMessageA(TooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  AddToolTip(TooltipWindow, window, control, text, TTF_SUBCLASS);
 }
 
 void CreateToolTips(HWND window) {
-  if (Settings.ToolTips <= 0) return;
-  TooltipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  200, 100, window, nullptr, ProgramInstance, nullptr);
+  TooltipWindow = CreateToolTipControl(window, Settings.ToolTips);
   if (TooltipWindow == nullptr) return;
-  if (Settings.ToolTips == 1) SendMessageA(TooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
   for (const ParameterRow& row : ParameterMap)
     if (row.tooltip != nullptr) AddTool(window, row.control, row.tooltip);
   for (int box = kFirstEffectBox; box < kFirstEffectBox + kEffectBoxCount; ++box)

@@ -5,14 +5,15 @@
 // the editor; dragging anywhere else moves the window.
 #include <windows.h>
 
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 #include "editor/envelope_graph_control.h"
 #include "editor/envelope_graph_drag.h"
 #include "editor/envelope_graph_envelopes.h"
 #include "editor/envelope_graph_geometry.h"
 #include "editor/envelope_graph_scroll.h"
 #include "settings/settings.h"
+#include "settings/window_position_win32.h"
 
 namespace qv {
 

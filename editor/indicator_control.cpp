@@ -4,7 +4,7 @@
 // off, positive or negative, and a click steps the clicked half on.
 #include <windows.h>
 
-#include "app/window_plumbing.h"
+#include "base/window_plumbing.h"
 #include "editor/indicator_control.h"
 #include "editor/indicator_state.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_state.h"
 #include "editor/effect_layouts.h"

@@ -1,12 +1,12 @@
 // Display and entry of the fields that ParameterMap binds to controls.
 #include <algorithm>
 
+#include "editor/effect_values.h"
 #include "editor/indicator_state.h"
 #include "editor/key_names.h"
 #include "editor/m1_names.h"
 #include "editor/parameter_engine.h"
 #include "editor/program_name.h"
-#include "editor/effect_values.h"
 #include "editor/whole_number.h"
 
 namespace qv {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "librarian/program_name_index.h"
 
 namespace qv {

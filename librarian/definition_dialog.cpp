@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/process_state.h"
-#include "app/reporter.h"
+#include "base/process_state.h"
+#include "base/reporter.h"
+#include "base/tool_tips_win32.h"
 #include "librarian/definition_dialog_form.h"
 #include "librarian/definition_file.h"
 #include "librarian/file_dialogs_win32.h"
@@ -132,20 +133,11 @@ void DefinitionChosen(HWND dialog, int position) {
 void CreateToolTips(HWND dialog) {
   rememberedTooltipWindow = TooltipWindow;
   if (Settings.ToolTips <= 0) return;
-  HWND tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100,
-                              dialog, nullptr, ProgramInstance, nullptr);
+  HWND tips = CreateToolTipControl(dialog, Settings.ToolTips);
   if (tips == nullptr) return;
   TooltipWindow = tips;
   SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
-  for (const DefinitionToolTip& tip : DefinitionToolTips()) {
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, tip.controlId));
-    tool.lpszText = const_cast<char*>(tip.text);
-    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  for (const DefinitionToolTip& tip : DefinitionToolTips()) AddToolTip(tips, dialog, tip.controlId, tip.text);
 }
 
 void Open(HWND dialog) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "librarian/instrument_definition.h"
 
 namespace qv {

@@ -3,7 +3,7 @@
 // before it stores them.
 #include <string_view>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "librarian/instrument_definition.h"
 
 namespace qv {

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/tool_tips_win32.h"
+#include "base/window_plumbing.h"
 #include "librarian/bank_files.h"
 #include "librarian/definition_file.h"
 #include "librarian/file_dialogs_win32.h"
@@ -31,6 +32,7 @@
 #include "midi/midi_ports.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "settings/window_position_win32.h"
 
 #if __has_include("librarian/definition_dialog.h")
 #include "librarian/definition_dialog.h"
@@ -167,32 +169,15 @@ bool CtrlDown() {
 // ---- Tooltips and the switching controls --------------------------------
 
 void SetToolText(int id, const char* text) {
-  HWND control = GetDlgItem(librarian, id);
-  if (TooltipWindow == nullptr || control == nullptr) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = librarian;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<char*>(text);
-  SendMessageA(TooltipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (GetDlgItem(librarian, id) == nullptr) return;
+  UpdateToolTipText(TooltipWindow, librarian, id, text);
 }
 
 void CreateToolTips() {
-  if (Settings.ToolTips <= 0) return;
-  TooltipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  200, 100, librarian, nullptr, ProgramInstance, nullptr);
-  if (TooltipWindow == nullptr) return;
-  if (Settings.ToolTips == 1) SendMessageA(TooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
+  TooltipWindow = CreateToolTipControl(librarian, Settings.ToolTips);
   for (const LibrarianTool& entry : LibrarianToolTips(Settings.ToolTips)) {
-    HWND control = GetDlgItem(librarian, entry.controlId);
-    if (control == nullptr) continue;  // the removed one of Update and Clear names
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = librarian;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(entry.text);
-    SendMessageA(TooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (GetDlgItem(librarian, entry.controlId) == nullptr) continue;  // the removed one of Update and Clear names
+    AddToolTip(TooltipWindow, librarian, entry.controlId, entry.text, TTF_SUBCLASS);
   }
 }
 

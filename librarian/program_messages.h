@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/sysex_sender.h"
 

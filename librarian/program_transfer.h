@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "librarian/bank_files.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/program_name_index.h"

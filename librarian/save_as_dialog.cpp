@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "librarian/librarian_ids.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 // The About box.
 #include "manager/about_dialog.h"
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "settings/settings_ids.h"
 
 namespace qv {

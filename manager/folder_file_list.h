@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "manager/list_lines.h"
 
 namespace qv {

@@ -7,10 +7,11 @@
 
 #include <string>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
-#include "librarian/definition_dialog.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/tool_tips_win32.h"
+#include "base/window_plumbing.h"
+#include "librarian/definition_dialog.h"  // up: the Librarian button opens the definition dialog first
 #include "manager/about_dialog.h"
 #include "manager/acknowledgement_editor_dialog.h"
 #include "manager/list_box_lines_win32.h"
@@ -29,6 +30,7 @@
 #include "settings/module_shortcuts_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "settings/window_position_win32.h"
 
 namespace qv {
 
@@ -104,30 +106,13 @@ void MinimiseUnlessDevicesOpen(HWND window) {
 // ---- Tooltips and the switching labels -------------------------------
 
 void SetToolText(HWND window, int id, const char* text) {
-  if (TooltipWindow == nullptr) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = window;
-  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, id));
-  tool.lpszText = const_cast<char*>(text);
-  SendMessageA(TooltipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  UpdateToolTipText(TooltipWindow, window, id, text);
 }
 
 void CreateToolTips(HWND window) {
-  if (Settings.ToolTips <= 0) return;
-  TooltipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  200, 100, window, nullptr, ProgramInstance, nullptr);
-  if (TooltipWindow == nullptr) return;
-  if (Settings.ToolTips == 1) SendMessageA(TooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
-  for (const ToolTipEntry& entry : ManagerToolTips(Settings.ToolTips)) {
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, entry.controlId));
-    tool.lpszText = const_cast<char*>(entry.text);
-    SendMessageA(TooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  TooltipWindow = CreateToolTipControl(window, Settings.ToolTips);
+  for (const ToolTipEntry& entry : ManagerToolTips(Settings.ToolTips))
+    AddToolTip(TooltipWindow, window, entry.controlId, entry.text);
 }
 
 void DestroyToolTips() {

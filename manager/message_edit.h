@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
-#include "app/temp_files.h"
+#include "base/reporter.h"
+#include "base/temp_files.h"
 #include "manager/list_lines.h"
 #include "manager/message_store.h"
 

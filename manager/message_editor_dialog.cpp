@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
 #include "manager/manager_ids.h"
 #include "manager/message_edit.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "manager/disk_file.h"
 #include "manager/list_lines.h"
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
 
 namespace qv {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "manager/syx_save.h"
 
 namespace qv {

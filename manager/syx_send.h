@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "manager/syx_send_file.h"
 #include "midi/midi_output.h"
 #include "midi/midi_output_completions.h"

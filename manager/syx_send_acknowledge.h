@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "midi/midi_output.h"
 
 namespace qv {

@@ -1,10 +1,10 @@
 // The manager's file send on the program's MIDI output.
 #include "manager/syx_send_win32.h"
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/trace_line.h"
-#include "app/window_plumbing.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/trace_line.h"
+#include "base/window_plumbing.h"
 #include "manager/syx_send.h"
 #include "manager/syx_send_acknowledge.h"
 #include "manager/syx_send_loop.h"

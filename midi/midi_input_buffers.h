@@ -1,7 +1,7 @@
 #pragma once
 // How many receive buffers to hand the input device, and what to tell the
 // user when the driver accepts fewer of them.
-#include "app/reporter.h"
+#include "base/reporter.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 #include "midi/midi_input_receive.h"
 
-#include "manager/manufacturer.h"
+#include "manager/manufacturer.h"  // up: a committed message is listed with its maker's name
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "manager/message_store.h"
+#include "manager/message_store.h"  // up: received SysEx goes straight into the manager's store
 
 namespace qv {
 

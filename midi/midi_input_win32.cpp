@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "manager/message_store_win32.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "manager/message_store_win32.h"  // up: the store that the manager's receive handler fills
 #include "midi/midi_input_buffers.h"
 #include "midi/midi_input_receive.h"
 #include "settings/settings.h"

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 
 namespace qv {
 

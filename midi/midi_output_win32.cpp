@@ -1,9 +1,9 @@
 // The program's MIDI output over winmm.
 #include "midi/midi_output_win32.h"
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/trace_line.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/trace_line.h"
 #include "midi/midi_output_winmm.h"
 #include "settings/settings.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/message_box_reporter.h"
+#include "base/message_box_reporter.h"
 #include "midi/midi_input_win32.h"
 #include "midi/midi_output_win32.h"
 #include "midi/midi_ports.h"

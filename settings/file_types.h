@@ -4,7 +4,7 @@
 // .QvBank, each with its icon in Mirelda.dat and its verbs.
 #include <string>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"

@@ -3,7 +3,7 @@
 // uninstall dialog. Window layer only.
 #include <windows.h>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 
 namespace qv {
 

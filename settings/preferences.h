@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 

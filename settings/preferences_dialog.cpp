@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "settings/module_shortcuts_win32.h"
 #include "settings/preferences.h"
 #include "settings/settings_ids.h"

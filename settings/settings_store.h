@@ -3,7 +3,7 @@
 // settings key for the values written the moment they change.
 #include <string_view>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 

@@ -2,9 +2,9 @@
 // Settings.
 #include <windows.h>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 #include "settings/file_types.h"
 #include "settings/settings_store.h"
 

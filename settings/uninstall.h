@@ -2,7 +2,7 @@
 // Removing the program's registry entries: the settings keys of both roots,
 // the three file types, and .syx given back to the program that owned it
 // before.
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "settings/registry.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 // The uninstall dialog: OK removes the program's registry entries.
 #include "settings/uninstall_dialog.h"
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "settings/module_shortcuts_win32.h"
 #include "settings/registry.h"
 #include "settings/uninstall.h"

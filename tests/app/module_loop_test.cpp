@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 
 namespace qv {
 namespace {

@@ -10,9 +10,7 @@
 
 // The graph, its logic and the settings it reads are compiled into this
 // test program, so that it can register the class and create the window.
-#include "app/process_state.cpp"
-#include "app/window_places.cpp"
-#include "app/window_position_win32.cpp"
+#include "base/process_state.cpp"
 #include "editor/envelope_graph_control.cpp"
 #include "editor/envelope_graph_drag.cpp"
 #include "editor/envelope_graph_envelopes.cpp"
@@ -20,6 +18,8 @@
 #include "editor/envelope_graph_scroll.cpp"
 #include "editor/m1_program.cpp"
 #include "settings/settings.cpp"
+#include "settings/window_places.cpp"
+#include "settings/window_position_win32.cpp"
 
 namespace qv {
 // The module cursor of the main program: the arrow here.

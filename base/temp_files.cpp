@@ -1,4 +1,4 @@
-#include "app/temp_files.h"
+#include "base/temp_files.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 // The trace into an open Notepad window.
 #include <windows.h>
 
-#include "app/trace_line.h"
+#include "base/trace_line.h"
 
 namespace qv {
 

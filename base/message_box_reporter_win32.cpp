@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/message_box_reporter.h"
-#include "app/process_state.h"
+#include "base/message_box_reporter.h"
+#include "base/process_state.h"
 
 namespace qv {
 

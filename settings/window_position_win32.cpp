@@ -1,9 +1,10 @@
 // Placing the module windows and remembering window places.
 #include <windows.h>
 
-#include "app/window_places.h"
-#include "app/window_plumbing.h"
+#include "base/window_plumbing.h"
 #include "settings/settings.h"
+#include "settings/window_places.h"
+#include "settings/window_position_win32.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 // including <windows.h>, so that logic may name them too.
 #include <string>
 
-#include "app/temp_files.h"
+#include "base/temp_files.h"
 
 struct HWND__;
 struct HINSTANCE__;

@@ -1,8 +1,8 @@
 // The wait cursor of long operations and module changes.
 #include <windows.h>
 
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 
 namespace qv {
 

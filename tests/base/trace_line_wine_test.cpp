@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "app/trace_line.cpp"
-#include "app/trace_line_win32.cpp"
+#include "base/trace_line.cpp"
+#include "base/trace_line_win32.cpp"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 
 namespace qv {
 

@@ -1,7 +1,8 @@
 #pragma once
 // What every module window shares: the module window procedure, the
-// thread's message hook, the cursor and the window places. Window layer
-// only.
+// thread's message hook, the cursor and the launcher's title window. Window
+// layer only. The window places read the settings, so they live in
+// settings/window_position_win32.h.
 #include <windows.h>
 
 namespace qv {
@@ -18,13 +19,6 @@ void RemoveMessageHook();
 
 // The wait cursor while BusyCursor is set, else the arrow.
 void SetModuleCursor();
-
-// Moves the window's top-left corner to WindowX, WindowY.
-void PlaceModuleWindow(HWND window);
-// Stores the window's top-left corner into WindowX, WindowY.
-void RememberModuleWindowPosition(HWND window);
-// Stores the window's place into GraphX, GraphY, GraphW, GraphH.
-void RememberGraphWindowRect(HWND window);
 
 // Sends WM_CLOSE to the announced launcher window, if any, and forgets it.
 void CloseAnnouncedLoaderWindow();

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string_view>
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "app/trace_line.h"
+#include "base/trace_line.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 // The window procedure of the module window classes.
 #include <windows.h>
 
-#include "app/process_state.h"
-#include "app/window_plumbing.h"
+#include "base/process_state.h"
+#include "base/window_plumbing.h"
 
 namespace qv {
 

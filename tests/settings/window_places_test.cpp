@@ -1,4 +1,4 @@
-#include "app/window_places.h"
+#include "settings/window_places.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The program's Reporter: a real message box.
-#include "app/reporter.h"
+#include "base/reporter.h"
 
 namespace qv {
 
