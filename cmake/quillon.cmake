@@ -2,6 +2,10 @@
 option(QV_BUILD_TESTS "Build the tests" ON)
 option(QV_SANITIZE "Build the native tests under ASan and UBSan" ON)
 
+# The cross build puts the shipped programs, and nothing else, in bin/;
+# tools that only the tests and the developer scripts use go here.
+set(QV_TOOLS_DIR ${CMAKE_BINARY_DIR}/tools)
+
 if(NOT QV_WINDOWS AND QV_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
@@ -17,7 +21,7 @@ function(qv_add_gtest name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE quillon_logic GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
-    QV_CORPUS_DIR="${CMAKE_SOURCE_DIR}/../shared/corpus/syx")
+    QV_CORPUS_DIR="${CMAKE_SOURCE_DIR}/../shared/corpus/syx" QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 endfunction()
