@@ -6,7 +6,9 @@
 # own folder with a fresh Wine prefix (hard-linked copy of the template that
 # the qv_wine_prefix fixture boots once per run), copies of the programs from
 # bin/ and the substitute winmm.dll, and runs the executable there.
-# qv_add_wine_test(name [NO_PROGRAMS] sources...)
+# qv_add_wine_test(name [NO_PROGRAMS] [PROGRAMS_FROM folder-or-zip] sources...)
+# PROGRAMS_FROM: the programs come from there instead of bin/; a .zip is the
+# release package, unpacked whole into the group's bin/.
 # Every *_wine_test.cpp of a tests/<dir> folder becomes such a group by
 # itself (qv_subsystem_tests); call this directly only for other groups.
 
@@ -19,7 +21,11 @@ function(qv_add_wine_test name)
     return()
   endif()
   # NO_PROGRAMS: the group does not start Mirelda (the harness's own tests).
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_PROGRAMS" "" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_PROGRAMS" "PROGRAMS_FROM" "")
+  set(programs ${CMAKE_BINARY_DIR}/bin)
+  if(arg_PROGRAMS_FROM)
+    set(programs ${arg_PROGRAMS_FROM})
+  endif()
   if(TARGET ${name})
     message(FATAL_ERROR "qv_add_wine_test: ${name} is already a target (each *_wine_test.cpp is registered by itself)")
   endif()
@@ -36,7 +42,7 @@ function(qv_add_wine_test name)
   endif()
   add_test(NAME ${name}
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/run_wine_test.sh ${name} $<TARGET_FILE:${name}>
-            ${CMAKE_BINARY_DIR}/bin $<TARGET_FILE:qv_fake_winmm> ${QV_WINE_TEST_ROOT} ${QV_WINE_SCREENSHOTS})
+            ${programs} $<TARGET_FILE:qv_fake_winmm> ${QV_WINE_TEST_ROOT} ${QV_WINE_SCREENSHOTS})
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED qv_wine_prefix LABELS wine TIMEOUT 600)
 endfunction()

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "base/message_box_reporter.h"
+#include "base/help_opener_win32.h"
+#include "base/help_pages.h"
 #include "base/process_state.h"
 #include "base/tool_tips_win32.h"
 #include "base/window_plumbing.h"
@@ -45,7 +47,6 @@ namespace {
 constexpr UINT_PTR kSendTimer = 1;
 constexpr UINT_PTR kStartupTimer = 2;
 constexpr UINT kGraphChanged = WM_USER + 200;
-constexpr int kEditorHelpContext = 3;
 
 constexpr char kTitle[] = "Korg M1 - Brindlecote Program Editor";
 constexpr char kNotRespondingCaption[] = "Couldn't update program list";
@@ -344,8 +345,7 @@ void Command(EditorWindow& e, int id, int code, HWND control) {
       EndDialog(window, kLibrarianCode);
       return;
     case IDC_EDITOR_HELP:
-      WinHelpA(window, HelpFilePath().c_str(), HELP_CONTEXT, kEditorHelpContext);
-      HelpOwner = window;
+      OpenHelp(window, kEditorHelpContext);
       return;
     case IDC_EDITOR_ABOUT:
       ShowAboutBox(window);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/help_opener_win32.h"
+#include "base/help_pages.h"
 #include "base/process_state.h"
 #include "base/reporter.h"
 #include "base/tool_tips_win32.h"
@@ -21,7 +23,6 @@
 namespace qv {
 namespace {
 
-constexpr int kDefinitionHelpContext = 4;
 
 // The dialog's state; one dialog is open at a time.
 int definitionCount = 0;
@@ -230,8 +231,7 @@ bool Command(HWND dialog, int id, int code) {
       EndDialog(dialog, kNotDone);
       return true;
     case IDC_DEFINITION_HELP:
-      WinHelpA(ModuleWindow, HelpFilePath().c_str(), HELP_CONTEXT, kDefinitionHelpContext);
-      HelpOwner = ModuleWindow;
+      OpenHelp(ModuleWindow, kDefinitionHelpContext);
       return true;
     case IDC_DEFINITION_MODEL:
       if (code == CBN_SELCHANGE) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "base/message_box_reporter.h"
+#include "base/help_opener_win32.h"
+#include "base/help_pages.h"
 #include "base/process_state.h"
 #include "base/tool_tips_win32.h"
 #include "base/window_plumbing.h"
@@ -49,7 +51,6 @@ namespace {
 
 constexpr UINT_PTR kEntryTimer = 2;
 constexpr UINT kEntryTimerMs = 500;
-constexpr int kLibrarianHelpContext = 2;
 
 constexpr char kTitleSuffix[] = " - Brindlecote Program Librarian";
 constexpr char kNotRespondingCaption[] = "Couldn't update program list";
@@ -468,8 +469,7 @@ void CopyCommand() {
 }
 
 void HelpCommand() {
-  WinHelpA(ModuleWindow, HelpFilePath().c_str(), HELP_CONTEXT, kLibrarianHelpContext);
-  HelpOwner = ModuleWindow;
+  OpenHelp(ModuleWindow, kLibrarianHelpContext);
 }
 
 bool Command(int id, int code) {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "base/message_box_reporter.h"
+#include "base/help_opener_win32.h"
+#include "base/help_pages.h"
 #include "base/process_state.h"
 #include "base/tool_tips_win32.h"
 #include "base/window_plumbing.h"
@@ -37,7 +39,6 @@ namespace qv {
 namespace {
 
 constexpr UINT_PTR kLoaderTimer = 2;
-constexpr int kManagerHelpContext = 1;
 
 constexpr char kNothingToSaveText[] = "Nothing to save! First receive or create some sysex data.";
 constexpr char kSelectBeforeDeleteText[] = "You must select a file before you can delete it.";
@@ -323,8 +324,7 @@ void AckCommand(HWND window) {
 }
 
 void HelpCommand(HWND window) {
-  WinHelpA(window, HelpFilePath().c_str(), HELP_CONTEXT, kManagerHelpContext);
-  HelpOwner = window;
+  OpenHelp(window, kManagerHelpContext);
 }
 
 void LibrarianCommand(HWND window) {

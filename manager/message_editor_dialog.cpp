@@ -5,6 +5,8 @@
 #include <string>
 
 #include "base/message_box_reporter.h"
+#include "base/help_opener_win32.h"
+#include "base/help_pages.h"
 #include "base/process_state.h"
 #include "manager/manager_ids.h"
 #include "manager/message_edit.h"
@@ -13,7 +15,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kHexEditorHelpContext = 5;
 
 struct EditorRun {
   MessageEdit* edit;
@@ -71,8 +72,7 @@ std::string HexFieldText(HWND dialog) {
 }
 
 void ShowHexEditorHelp() {
-  WinHelpA(ModuleWindow, HelpFilePath().c_str(), HELP_CONTEXT, kHexEditorHelpContext);
-  HelpOwner = ModuleWindow;
+  OpenHelp(ModuleWindow, kHexEditorHelpContext);
 }
 
 int RunMessageEditor(HWND owner, int selection, MessageStore& store, ListLines& lines) {

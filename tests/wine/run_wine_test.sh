@@ -3,6 +3,8 @@
 #   <root>/groups/<name>/            the group's folder (QV_TEST_DIR)
 #     prefix/                        hard-linked copy of the booted template
 #     bin/                           Mirelda.dat, Mirelda.exe, winmm.dll
+#                                    (or, when bin-dir is a release .zip, the
+#                                    whole unpacked program folder and winmm.dll)
 #     <test>.exe, winmm.dll          the test executable with the fake beside it
 #     midi.log                       the fake devices' event log
 # Usage: run_wine_test.sh name test.exe bin-dir fake-winmm.dll root screenshots [gtest args]
@@ -26,9 +28,23 @@ if [ -d "$dir/prefix" ]; then WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null; 
 rm -rf "$dir"
 mkdir -p "$dir/bin" "$shots"
 cp -al "$template" "$dir/prefix"
-for f in "$bindir"/*.dat "$bindir"/*.exe; do
-  [ -f "$f" ] && cp "$f" "$dir/bin/"
-done
+case $bindir in
+  *.zip)
+    # The release package, unpacked as a user unpacks it: its one folder
+    # becomes the program folder.
+    if [ ! -f "$bindir" ]; then
+      echo "No release package at $bindir (scripts/package makes it)." >&2
+      exit 1
+    fi
+    unzip -q "$bindir" -d "$dir/unpacked" || exit 1
+    rmdir "$dir/bin" && mv "$dir/unpacked/Quillon" "$dir/bin" || exit 1
+    ;;
+  *)
+    for f in "$bindir"/*.dat "$bindir"/*.exe; do
+      [ -f "$f" ] && cp "$f" "$dir/bin/"
+    done
+    ;;
+esac
 cp "$fake" "$dir/bin/winmm.dll"
 cp "$fake" "$dir/winmm.dll"
 cp "$exe" "$dir/"
