@@ -191,5 +191,35 @@ TEST_F(ReleasePackage, UnpackedFolderRunsEveryModuleWithTheShippedM1AndItsHelp) 
   CloseHandle(process);
 }
 
+// A WinHelp file beside the program is opened at the context instead.
+TEST_F(ReleasePackage, HelpFileBesideTheProgramTakesThePlaceOfThePages) {
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Mirelda.hlp", std::vector<uint8_t>(64, 0)));
+  StartOptions options;
+  options.fakeMidiConfig = SimulatedM1Script();
+  Program program = Start(options);
+  ASSERT_TRUE(program.Started());
+  DWORD pid = 0;
+  HWND manager = WaitForManager(pid);
+  ASSERT_NE(manager, nullptr) << Failure();
+  const size_t before = OpenedPages().size();
+  ClickItem(manager, IDC_MANAGER_HELP);
+  // The help viewer is a process of its own (Wine's viewer shows that the
+  // stand-in file is no help file).
+  HWND viewer = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : FindWindows({"", "", 0})) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner != pid && owner != GetCurrentProcessId()) viewer = w;
+        }
+        return viewer != nullptr;
+      },
+      15000));
+  Screenshot(viewer, "package-winhelp");
+  EXPECT_EQ(OpenedPages().size(), before) << "no page opens while Mirelda.hlp is there";
+  DeleteFileA((BinDir() + "\\Mirelda.hlp").c_str());
+}
+
 }  // namespace
 }  // namespace qv::wine
