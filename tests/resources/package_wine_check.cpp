@@ -221,5 +221,28 @@ TEST_F(ReleasePackage, HelpFileBesideTheProgramTakesThePlaceOfThePages) {
   DeleteFileA((BinDir() + "\\Mirelda.hlp").c_str());
 }
 
+// Without a program for web pages, Help says which page to open.
+TEST_F(ReleasePackage, HelpWithoutABrowserNamesThePage) {
+  ASSERT_TRUE(SetDefaultValue(".html", "QvNothingOpensThis"));
+  ASSERT_TRUE(SetDefaultValue(".htm", "QvNothingOpensThis"));
+  StartOptions options;
+  options.fakeMidiConfig = SimulatedM1Script();
+  Program program = Start(options);
+  ASSERT_TRUE(program.Started());
+  DWORD pid = 0;
+  HWND manager = WaitForManager(pid);
+  ASSERT_NE(manager, nullptr) << Failure();
+  const size_t before = OpenedPages().size();
+  ClickItem(manager, IDC_MANAGER_HELP);
+  MessageBoxInfo box = WaitForMessageBox(pid, 15000, manager);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "Help");
+  EXPECT_NE(box.text.find(BinDir() + "\\Help\\manager.html"), std::string::npos) << box.text;
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(OpenedPages().size(), before);
+  Close(manager);
+  EXPECT_EQ(program.WaitExit(15000), 0u);
+}
+
 }  // namespace
 }  // namespace qv::wine
