@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "base/message_box_reporter.h"
 #include "base/help_opener_win32.h"
 #include "base/help_pages.h"
+#include "base/message_box_reporter.h"
 #include "base/process_state.h"
 #include "base/tool_tips_win32.h"
 #include "base/window_plumbing.h"

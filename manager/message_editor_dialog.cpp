@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "base/message_box_reporter.h"
 #include "base/help_opener_win32.h"
 #include "base/help_pages.h"
+#include "base/message_box_reporter.h"
 #include "base/process_state.h"
 #include "manager/manager_ids.h"
 #include "manager/message_edit.h"
