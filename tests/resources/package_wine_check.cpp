@@ -127,6 +127,18 @@ TEST_F(ReleasePackage, UnpackedFolderRunsEveryModuleWithTheShippedM1AndItsHelp) 
   PostCommand(create, IDC_CREATE_CANCEL);
   ASSERT_TRUE(WaitForNoWindow({"#32770", "Create/Edit SysEx Message", pid}, 10000));
 
+  // Preferences, by Ctrl+P (the key may need a second press while Wine
+  // brings the window to the front).
+  HWND prefs = nullptr;
+  for (int attempt = 0; attempt < 3 && prefs == nullptr; ++attempt) {
+    PressKey('P', true, manager);
+    prefs = WaitForWindow({"#32770", "Preferences", pid}, 4000);
+  }
+  ASSERT_NE(prefs, nullptr);
+  SettledScreenshot(prefs, "help-preferences");
+  PostCommand(prefs, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Preferences", pid}, 10000));
+
   // The librarian through the shipped definition; its dialog's Help on the way.
   HWND librarian = EnterM1Librarian(manager, pid, [&](HWND dialog) {
     SettledScreenshot(dialog, "help-definition-dialog");
