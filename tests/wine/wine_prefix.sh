@@ -15,6 +15,10 @@ case $action in
     mkdir -p "$(dirname "$template")"
     export WINEPREFIX=$template
     wineboot -i || exit 1
+    # Debian's Wine does not find its own fonts (fonts-wine) by itself: without
+    # Marlett and Tahoma the caption buttons show as letters and dialog texts
+    # are set in a wider face than on Windows, which spoils the screenshots.
+    cp /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null
     # Without a window manager Wine draws captions and frames itself.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null || exit 1
     # The registry reaches the disk when the server ends; groups copy it then.
