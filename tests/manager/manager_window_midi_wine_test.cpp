@@ -317,5 +317,32 @@ TEST_F(ManagerWindowMidi, AnAcknowledgementDuringAFileSendDoesNotMoveTheSendOn) 
   EndProgram();
 }
 
+// Choosing the output entry already in use while a file goes out changes
+// nothing: the device stays open and the send goes on to its last block.
+TEST_F(ManagerWindowMidi, ChoosingTheOutputInUseDuringASendChangesNothing) {
+  const std::vector<Bytes> blocks = {Message(3000, 0x42, 6), Message(300, 0x42, 7),
+                                     Message(20, 0x42, 8)};
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\three.syx", KestrovallianFile(blocks)));
+  ASSERT_NO_FATAL_FAILURE(StartManager("inputs 1\noutputs 2\nwire-rate 3125"));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  ClearMidiLog();
+  SelectListLine(Item(manager_, IDC_MANAGER_FILE_LIST), 0);
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(manager_, IDC_MANAGER_SEND) == "Send"; }, 5000));
+  ClickItem(manager_, IDC_MANAGER_SEND);
+  ASSERT_TRUE(WaitForMidiEvents("out.long", 1, program_.Id()));
+  SelectComboLine(OutputList(), 0);
+  ASSERT_TRUE(WaitForMidiEvents("out.done", 3, program_.Id(), 20000));
+  Pause(300);
+  const auto sent = Events("out.long");
+  ASSERT_EQ(sent.size(), 3u);
+  for (size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(sent[i].Bytes(), blocks[i]) << i;
+  EXPECT_TRUE(Events("out.reset").empty());
+  EXPECT_TRUE(Events("out.close").empty());
+  EXPECT_TRUE(Events("out.open").empty());
+  EXPECT_EQ(ComboSelection(OutputList()), 0);
+  ExpectNoBox();
+  EndProgram();
+}
+
 }  // namespace
 }  // namespace qv::wine
