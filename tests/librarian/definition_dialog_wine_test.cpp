@@ -421,6 +421,41 @@ TEST_F(DefinitionDialog, TooltipDelayIsSetAtLevelOneOnly) {
   }
 }
 
+// A definition file cut short with numbers the dialog would refuse (the
+// lowest program 2,147,483,647): refused as damaged when the remembered
+// definition is entered, and the dialog stays usable instead of opening a
+// librarian whose entry pass never ends.
+TEST_F(DefinitionDialog, AHostileDefinitionIsRefusedAsDamaged) {
+  RemoveDefinitions();
+  const std::string path = BinDir() + "\\Cut.QvInstrument";
+  ASSERT_TRUE(WriteFileBytes(path, {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x7f, 0x00,
+                                    0x00, 0x00, 0xff, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d,
+                                    0x00, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d}));
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+  program_ = Start(StartOptions{});
+  ASSERT_TRUE(program_.Started());
+  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  ASSERT_NE(manager_, nullptr);
+  PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "Damaged file");
+  EXPECT_EQ(box.text.rfind("The file \"" + path + "\" is damaged: ", 0), 0u) << box.text;
+  Screenshot(nullptr, "definition_damaged");
+  EXPECT_EQ(Text(box.owner), kDialogTitle) << "owned by the dialog";
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  HWND dialog = WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ComboSelection(Item(dialog, IDC_DEFINITION_MODEL)), 1) << "Define new instrument";
+  EXPECT_EQ(FindTopWindow({"Qv_SysEx", "", program_.Id()}), manager_) << "no librarian";
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return IsEnabled(manager_); }, 5000));
+  EXPECT_EQ(ReadFileBytes(path).value_or(std::vector<uint8_t>()).size(), 25u) << "not written";
+  Close(manager_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
 TEST_F(DefinitionDialog, RememberedDefinitionIsEnteredAtOnce) {
   ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
   program_ = Start(StartOptions{});
