@@ -14,6 +14,7 @@
 #include "librarian/librarian_ids.h"
 #include "manager/manager_ids.h"
 #include "tests/wine/driver/driver.h"
+#include "tests/wine/module_shortcuts_check.h"
 
 // The dump packing of the M1 core, compiled into this test program so that
 // the fake instrument answers with real dumps.
@@ -122,25 +123,6 @@ void SettledScreenshot(HWND window, const char* name) {
   WaitForIdle(process);
   Pause(600);
   Screenshot(window, name);
-}
-
-// Ctrl+P opens Preferences and Ctrl+U the uninstall dialog over `window`;
-// both are cancelled and the window stays. A key press made while Wine
-// hands the focus over can get lost: pressed again, up to three times.
-void ExpectModuleShortcuts(const Program& program, HWND window) {
-  for (auto [key, title] : {std::pair{'P', "Preferences"}, std::pair{'U', "Uninstall"}}) {
-    HWND dialog = nullptr;
-    for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
-      PressKey(static_cast<WORD>(key), true, window);
-      dialog = WaitForWindow({"#32770", title, program.Id()}, 4000);
-    }
-    ASSERT_NE(dialog, nullptr) << title;
-    EXPECT_FALSE(IsEnabled(window)) << title << " is modal to the module window";
-    ClickItem(dialog, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << title;
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(window); }, 5000));
-  }
 }
 
 class EditorWindowWine : public ::testing::Test {

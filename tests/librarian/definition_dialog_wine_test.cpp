@@ -259,6 +259,17 @@ std::vector<uint8_t> RequestOfSave(const Program& program, HWND librarian) {
   return sent;
 }
 
+// The dialog opened by the librarian's "Instrument..." (Manager with Ctrl).
+HWND DialogFromLibrarian(const Program& program, HWND librarian) {
+  CtrlHeld ctrl(librarian);
+  if (!WaitUntil([&] { return ItemText(librarian, IDC_LIBRARIAN_MANAGER) == "Instrument..."; },
+                 5000)) {
+    return nullptr;
+  }
+  ClickItem(librarian, IDC_LIBRARIAN_MANAGER);
+  return WaitForWindow({"#32770", kDialogTitle, program.Id()}, 10000);
+}
+
 // From the librarian ("Instrument..."), another listed definition chosen
 // and the dialog cancelled: the librarian goes on with its own definition
 // and, on closing, writes its device lines into its own file only.
@@ -287,14 +298,7 @@ TEST_F(DefinitionDialog, CancelFromTheLibrarianKeepsItsDefinition) {
   Pause(800);
   ASSERT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "the instrument answered";
 
-  HWND dialog = nullptr;
-  {
-    CtrlHeld ctrl(librarian);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ItemText(librarian, IDC_LIBRARIAN_MANAGER) == "Instrument..."; }, 5000));
-    ClickItem(librarian, IDC_LIBRARIAN_MANAGER);
-    dialog = WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
-  }
+  HWND dialog = DialogFromLibrarian(program_, librarian);
   ASSERT_NE(dialog, nullptr);
   HWND model = Item(dialog, IDC_DEFINITION_MODEL);
   ASSERT_EQ(ComboSelection(model), 0);
@@ -331,14 +335,7 @@ TEST_F(DefinitionDialog, CancelAfterAnOutsideDefinitionKeepsIt) {
   ASSERT_EQ(Text(librarian), std::string("Outside synth") + kLibrarianTitleEnd);
   Pause(800);
   ASSERT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "the instrument answered";
-  HWND dialog = nullptr;
-  {
-    CtrlHeld ctrl(librarian);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ItemText(librarian, IDC_LIBRARIAN_MANAGER) == "Instrument..."; }, 5000));
-    ClickItem(librarian, IDC_LIBRARIAN_MANAGER);
-    dialog = WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
-  }
+  HWND dialog = DialogFromLibrarian(program_, librarian);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ComboSelection(Item(dialog, IDC_DEFINITION_MODEL)), 0);
   EXPECT_EQ(ItemText(dialog, IDC_DEFINITION_REQUEST), "F0 42 3! 19 10 F7") << "Korg M1 is shown";

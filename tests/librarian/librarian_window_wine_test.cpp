@@ -11,6 +11,7 @@
 #include "librarian/librarian_ids.h"
 #include "manager/manager_ids.h"
 #include "tests/wine/driver/driver.h"
+#include "tests/wine/module_shortcuts_check.h"
 
 namespace qv::wine {
 namespace {
@@ -72,25 +73,6 @@ std::string Responders(int silent = -1) {
               " => " + HexText(answer) + "\n";
   }
   return script;
-}
-
-// Ctrl+P opens Preferences and Ctrl+U the uninstall dialog over `window`;
-// both are cancelled and the window stays. A key press made while Wine
-// hands the focus over can get lost: pressed again, up to three times.
-void ExpectModuleShortcuts(const Program& program, HWND window) {
-  for (auto [key, title] : {std::pair{'P', "Preferences"}, std::pair{'U', "Uninstall"}}) {
-    HWND dialog = nullptr;
-    for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
-      PressKey(static_cast<WORD>(key), true, window);
-      dialog = WaitForWindow({"#32770", title, program.Id()}, 4000);
-    }
-    ASSERT_NE(dialog, nullptr) << title;
-    EXPECT_FALSE(IsEnabled(window)) << title << " is modal to the module window";
-    ClickItem(dialog, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << title;
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(window); }, 5000));
-  }
 }
 
 class LibrarianWindowWine : public ::testing::Test {
