@@ -304,6 +304,34 @@ TEST_F(LibrarianWindowWine, ALostAnswerEndsTheEntryPassAndGivesTheWindowBack) {
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 
+// All (Ctrl held) into a bank that cannot be written (its file has gone):
+// the first failed store ends the pass with one box, and the window is
+// usable.
+TEST_F(LibrarianWindowWine, AFailedBankWriteEndsAllWithOneBox) {
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
+  ASSERT_TRUE(WaitForDeviceLine(0, "01 Pr00"));
+  Pause(700);
+  ASSERT_TRUE(DeleteFileA(bankPath_.c_str()));
+  {
+    CtrlHeld ctrl(librarian_);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ItemText(librarian_, IDC_LIBRARIAN_UPDATE) == "<< All"; }, 5000));
+    ClickItem(librarian_, IDC_LIBRARIAN_UPDATE);
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "File create failed");
+    Screenshot(nullptr, "librarian_bank_write_failed");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  }
+  // The answers already on their way bring no further box.
+  Pause(2000);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "one box for the whole pass";
+  EXPECT_TRUE(IsEnabled(librarian_));
+  EXPECT_TRUE(ListLines(Bank()).empty());
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
 TEST_F(LibrarianWindowWine, CtrlPAndCtrlUOpenTheirDialogs) {
   ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
   ASSERT_TRUE(WaitForDeviceLine(0, "01 Pr00"));
