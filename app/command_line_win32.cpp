@@ -56,9 +56,10 @@ int InstrumentForm(const std::string& path) {
   const std::string stored = StoredFileName(path);
   InstrumentDefinition definition = CurrentDefinition;
   std::string name;
-  if (stored.empty() || !LoadInstrumentDefinition(path, definition, name)) {
-    CommandLineError(kInstrumentNotFoundMessage, false);
-  }
+  const DefinitionLoad load = stored.empty() ? DefinitionLoad::NotOpened
+                                             : ReadInstrumentDefinition(path, definition, name);
+  if (load == DefinitionLoad::Damaged) CommandLineError(DamagedDefinitionText(path).c_str(), false);
+  if (load != DefinitionLoad::Loaded) CommandLineError(kInstrumentNotFoundMessage, false);
   CurrentDefinition = definition;
   CurrentDefinitionName = NameFromFilePath(stored);
   Settings.LibrarianInstrument =

@@ -6,7 +6,15 @@ option(QV_SANITIZE "Build the native tests under ASan and UBSan" ON)
 # tools that only the tests and the developer scripts use go here.
 set(QV_TOOLS_DIR ${CMAKE_BINARY_DIR}/tools)
 
-if(NOT QV_WINDOWS AND QV_SANITIZE)
+option(QV_FUZZ "Build the libFuzzer harnesses of tests/fuzz (clang; scripts/fuzz)" OFF)
+
+if(QV_FUZZ)
+  # Everything is instrumented for the fuzzer and checked by both sanitizers;
+  # only the harnesses link libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(NOT QV_WINDOWS AND QV_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

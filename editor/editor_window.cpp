@@ -32,13 +32,10 @@
 #include "manager/about_dialog.h"
 #include "midi/midi_input_win32.h"
 #include "midi/midi_output_win32.h"
+#include "settings/module_shortcuts_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/window_position_win32.h"
-#if __has_include("settings/module_shortcuts_win32.h")
-#include "settings/module_shortcuts_win32.h"
-#define QV_EDITOR_HAS_SHORTCUTS 1
-#endif
 
 namespace qv {
 
@@ -163,6 +160,10 @@ class WindowLink : public ExchangeLink {
 };
 
 bool InRange(int id, int first, int last) { return id >= first && id <= last; }
+
+bool IsIndicator(int id) {
+  return InRange(id, IDC_EDITOR_CUTOFF_ATTACK_TRACK, IDC_EDITOR_AMP_RELEASE_TRACK);
+}
 
 bool OnProgramPage(int id) {
   return InRange(id, IDC_EDITOR_PROGRAM_PAGE_FIRST, IDC_EDITOR_PROGRAM_PAGE_LAST) ||
@@ -379,7 +380,11 @@ void Command(EditorWindow& e, int id, int code, HWND control) {
       // Escape does not end the program: only Close does.
       return;
     default: {
-      if (control == nullptr) return;
+      // The indicators tell their clicks with code 0 and no control handle.
+      if (control == nullptr) {
+        if (IsIndicator(id) && code == 0) e.engine->OnControlEvent(id, ControlEvent::Clicked);
+        return;
+      }
       bool known = false;
       const ControlEvent event = EventOfNotification(control, code, &known);
       if (known) e.engine->OnControlEvent(id, event);
@@ -453,9 +458,7 @@ INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       SetModuleCursor();
       return FALSE;
     case WM_KEYDOWN:
-#ifdef QV_EDITOR_HAS_SHORTCUTS
       if (HandleModuleShortcut(window, message, wParam)) return TRUE;
-#endif
       return FALSE;
     case WM_COMMAND:
       Command(e, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -25,7 +25,7 @@ const char* RowLabel(int row) {
 }
 
 bool HasSecondOscillator(const M1Program& program) {
-  return program[kM1OscillatorMode] == kM1ModeDouble;
+  return M1OscillatorModeOf(program) == kM1ModeDouble;
 }
 
 namespace {

@@ -37,7 +37,7 @@ EnvelopeKind RowKind(int row);   // row must be an envelope row
 int RowOscillator(int row);      // 1 or 2
 const char* RowLabel(int row);   // "Amp", "Pitch" or "Cutoff"
 
-// The program holds two oscillators only when its mode byte is exactly 1.
+// The program holds two oscillators only in double mode, as the editor sees it.
 bool HasSecondOscillator(const M1Program& program);
 
 // The setting that says whether the row's envelope is shown.

@@ -37,6 +37,12 @@ inline constexpr int kM1ModeSingle = 0;
 inline constexpr int kM1ModeDouble = 1;
 inline constexpr int kM1ModeDrum = 2;
 
+// The oscillator mode of a program. Real programs carry other bits in the
+// mode byte; only bits 0-1 say single, double or drum.
+inline int M1OscillatorModeOf(const std::array<std::uint8_t, kM1ProgramSize>& program) {
+  return program[kM1OscillatorMode] & 3;
+}
+
 // The octave byte: 1 is 4', 0xFF is 16', anything else plays at 8'.
 inline constexpr std::uint8_t kM1Octave4 = 0x01;
 inline constexpr std::uint8_t kM1Octave8 = 0x00;

@@ -148,7 +148,7 @@ void ParameterEngine::RefreshControls() {
   controls_.SetText(kProgramListControl, ProgramListText(state_.program_number, p));
 
   // Oscillator 2 exists only in double mode.
-  const bool double_mode = (p[kM1OscillatorMode] & 3) == kM1ModeDouble;
+  const bool double_mode = M1OscillatorModeOf(p) == kM1ModeDouble;
   for (int control : {kOscillator2Radio, kIntervalBox, kDetuneBox, kDelayBox})
     controls_.Enable(control, double_mode);
   if (!double_mode) state_.oscillator = 1;

@@ -3,17 +3,15 @@
 namespace qv {
 
 std::string DefinitionSearchName(std::string_view tail) {
-  std::string_view name;
-  size_t slash = tail.rfind('\\');
-  if (slash != std::string_view::npos) {
-    name = tail.substr(slash + 1);
-  } else {
-    size_t space = tail.find(' ');
-    if (space == std::string_view::npos) return {};
-    name = tail.substr(space + 1);
+  const size_t slash = tail.find('/');
+  if (slash == std::string_view::npos) return {};
+  const size_t space = tail.find(' ', slash + 1);
+  if (space == std::string_view::npos) return {};
+  const std::string_view path = tail.substr(space + 1);
+  if (path.empty() || path.back() == '\\' || path.find_first_of("*?") != std::string_view::npos) {
+    return {};
   }
-  if (name.find_first_of("*?") != std::string_view::npos) return {};
-  return std::string(name);
+  return std::string(path);
 }
 
 bool IsM1DefinitionName(std::string_view longName) {

@@ -6,10 +6,11 @@
 
 namespace qv {
 
-// The bare file name to look for in the current folder: the text after the
-// tail's last backslash. A tail without a backslash names its file after the
-// switch word and the space that ends it. Empty when there is no usable
-// name (no file given, or a name with wildcards, which is never a file).
+// The definition file the librarian form names, as the main program reads
+// it: everything after the first space behind the switch's slash (a path,
+// or a name in the current folder, which both programs share). Empty when
+// there is no usable name (no file given, or one with wildcards, which is
+// never a file).
 std::string DefinitionSearchName(std::string_view tail);
 
 // True when the file's long name has "K", "o", "M" and "1" as its 1st, 2nd,

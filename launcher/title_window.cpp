@@ -15,8 +15,8 @@ constexpr int kTitleWidth = 501;
 constexpr int kTitleHeight = 334;
 constexpr const char* kModuleClasses[] = {"Qv_SysEx", "Qv_SysX2", "Qv_SysX3"};
 
-// Looks for the definition file named by the librarian form in the current
-// folder and tests its full long name.
+// Looks for the definition file named by the librarian form where the main
+// program will load it from, and tests its full long name.
 bool NamesM1Definition(const std::string& tail) {
   std::string name = DefinitionSearchName(tail);
   if (name.empty()) return false;

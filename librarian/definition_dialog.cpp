@@ -27,6 +27,10 @@ namespace {
 // The dialog's state; one dialog is open at a time.
 int definitionCount = 0;
 int32_t rememberedInstrument = -1;
+// The definition current when the dialog opened: choosing another in the
+// list loads it, and Cancel puts this one back, record and name.
+InstrumentDefinition rememberedDefinition{};
+std::string rememberedDefinitionName;
 bool loading = false;
 HWND rememberedTooltipWindow = nullptr;
 
@@ -100,12 +104,20 @@ void SelectDefineNew(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
 }
 
-// Loads the listed definition at position and shows it.
-void DefinitionChosen(HWND dialog, int position) {
-  if (position < 0 || position >= definitionCount) return;
-  LoadInstrumentDefinition(LibraryFilePath(ProgramFolder,
-                                           ComboText(dialog, IDC_DEFINITION_MODEL, position),
-                                           kDefinitionExtension));
+// Loads the listed definition at position and shows it. A damaged file
+// is refused with a box; the fields stay as they were and the choice moves
+// to "Define new instrument", so that OK cannot write them into that file.
+bool DefinitionChosen(HWND dialog, int position) {
+  if (position < 0 || position >= definitionCount) return false;
+  const std::string path = LibraryFilePath(
+      ProgramFolder, ComboText(dialog, IDC_DEFINITION_MODEL, position), kDefinitionExtension);
+  if (ReadInstrumentDefinition(path, CurrentDefinition, CurrentDefinitionName) ==
+      DefinitionLoad::Damaged) {
+    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
+    DialogReporter(dialog).Show(DamagedDefinitionText(path), kDamagedFileCaption,
+                                BoxIcon::Exclamation, BoxButtons::Ok);
+    return false;
+  }
   loading = true;
   DefinitionFormFields fields = FieldsOfDefinition(CurrentDefinition);
   SetDlgItemTextA(dialog, IDC_DEFINITION_PROGRAM_SIZE, fields.programSize.c_str());
@@ -129,6 +141,7 @@ void DefinitionChosen(HWND dialog, int position) {
 
   NameExtractionClicked(dialog);
   loading = false;
+  return true;
 }
 
 void CreateToolTips(HWND dialog) {
@@ -137,7 +150,6 @@ void CreateToolTips(HWND dialog) {
   HWND tips = CreateToolTipControl(dialog, Settings.ToolTips);
   if (tips == nullptr) return;
   TooltipWindow = tips;
-  SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 1000);
   for (const DefinitionToolTip& tip : DefinitionToolTips()) AddToolTip(tips, dialog, tip.controlId, tip.text);
 }
 
@@ -145,6 +157,8 @@ void Open(HWND dialog) {
   loading = false;
   FillPortLists(dialog);
   rememberedInstrument = Settings.LibrarianInstrument;
+  rememberedDefinition = CurrentDefinition;
+  rememberedDefinitionName = CurrentDefinitionName;
 
   definitionCount = 0;
   for (const std::string& name : ListLibraryFiles(ProgramFolder, kDefinitionExtension)) {
@@ -157,9 +171,9 @@ void Open(HWND dialog) {
 
   const int position = InitialDefinitionPosition(Settings.LibrarianInstrument, definitionCount);
   SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, position, 0);
-  DefinitionChosen(dialog, position);
+  const bool loaded = DefinitionChosen(dialog, position);
 
-  if (EntersAtOnce(DirectEntry, Settings.LibrarianInstrument, definitionCount)) {
+  if (loaded && EntersAtOnce(DirectEntry, Settings.LibrarianInstrument, definitionCount)) {
     rememberedTooltipWindow = TooltipWindow;
     EndDialog(dialog, 0);
     return;
@@ -228,6 +242,8 @@ bool Command(HWND dialog, int id, int code) {
       return true;
     case IDCANCEL:
       Settings.LibrarianInstrument = rememberedInstrument;
+      CurrentDefinition = rememberedDefinition;
+      CurrentDefinitionName = rememberedDefinitionName;
       EndDialog(dialog, kNotDone);
       return true;
     case IDC_DEFINITION_HELP:

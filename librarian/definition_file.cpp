@@ -15,19 +15,33 @@ constexpr uint64_t kFirstLineAt = kTailAt + 4;
 
 }  // namespace
 
-bool LoadInstrumentDefinition(const std::string& path, InstrumentDefinition& definition,
-                              std::string& name) {
+DefinitionLoad ReadInstrumentDefinition(const std::string& path, InstrumentDefinition& definition,
+                                        std::string& name) {
   BinaryFile file;
-  if (!file.Open(path, BinaryFile::Mode::Read)) return false;
+  if (!file.Open(path, BinaryFile::Mode::Read)) return DefinitionLoad::NotOpened;
   uint8_t record[kDefinitionRecordSize];
   EncodeInstrumentDefinition(definition, record);
   uint8_t read[kDefinitionRecordSize];
   size_t got = file.ReadAt(0, read, sizeof read);
   std::copy(read, read + got, record);
   file.Close();
-  definition = DecodeInstrumentDefinition(record);
+  const InstrumentDefinition loaded = DecodeInstrumentDefinition(record);
+  if (!HoldsAcceptedNumbers(loaded)) return DefinitionLoad::Damaged;
+  definition = loaded;
   name = NameFromFilePath(path);
-  return true;
+  return DefinitionLoad::Loaded;
+}
+
+bool LoadInstrumentDefinition(const std::string& path, InstrumentDefinition& definition,
+                              std::string& name) {
+  return ReadInstrumentDefinition(path, definition, name) == DefinitionLoad::Loaded;
+}
+
+std::string DamagedDefinitionText(const std::string& path) {
+  return "The file \"" + path +
+         "\" is damaged: it is not an instrument definition this program can use. Its channel "
+         "must lie between 1 and 16, its program range between 0 and 2048 with the start not "
+         "above the end, and its program size between 0 and 32000.";
 }
 
 bool LoadInstrumentDefinition(const std::string& path) {

@@ -11,11 +11,22 @@ namespace qv {
 
 inline constexpr size_t kDeviceLineSize = 30;
 
+enum class DefinitionLoad { Loaded, NotOpened, Damaged };
+
 // Reads up to 2048 bytes of the file into definition (a shorter file
-// replaces only the bytes it has) and sets name from the path. False, with
-// nothing changed, when the file cannot be opened.
+// replaces only the bytes it has) and sets name from the path. Nothing
+// changes when the file cannot be opened, or when the record it gives
+// holds numbers the definition dialog would refuse (Damaged).
+DefinitionLoad ReadInstrumentDefinition(const std::string& path, InstrumentDefinition& definition,
+                                        std::string& name);
+// The same, true only when loaded.
 bool LoadInstrumentDefinition(const std::string& path, InstrumentDefinition& definition,
                               std::string& name);
+
+// What the program says of a damaged definition file, under the caption
+// kDamagedFileCaption.
+inline constexpr char kDamagedFileCaption[] = "Damaged file";
+std::string DamagedDefinitionText(const std::string& path);
 // The same into CurrentDefinition and CurrentDefinitionName.
 bool LoadInstrumentDefinition(const std::string& path);
 

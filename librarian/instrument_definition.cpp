@@ -76,4 +76,11 @@ int32_t UsableProgramSize(const InstrumentDefinition& definition) {
   return size >= 0 && size <= kProgramSizeLimit ? size : -1;
 }
 
+bool HoldsAcceptedNumbers(const InstrumentDefinition& definition) {
+  return definition.channel >= 1 && definition.channel <= 16 && definition.lowestProgram >= 0 &&
+         definition.lowestProgram <= definition.highestProgram &&
+         definition.highestProgram <= kHighestProgramLimit && definition.programSize >= 0 &&
+         definition.programSize <= kProgramSizeLimit;
+}
+
 }  // namespace qv

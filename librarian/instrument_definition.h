@@ -62,6 +62,11 @@ InstrumentDefinition DecodeInstrumentDefinition(const uint8_t* record /* kDefini
 // from a broken file may hold anything here.
 int32_t UsableProgramSize(const InstrumentDefinition& definition);
 
+// Whether the numbers lie in the ranges the definition dialog accepts:
+// channel 1 to 16, 0 <= lowest <= highest <= 2048, program size 0 to
+// 32000. A file that holds others is damaged, not a definition.
+bool HoldsAcceptedNumbers(const InstrumentDefinition& definition);
+
 // The one definition that is current for the whole process (all zeros at
 // start) and its name, empty until a definition is loaded.
 extern InstrumentDefinition CurrentDefinition;

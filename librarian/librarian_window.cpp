@@ -17,6 +17,7 @@
 #include "base/tool_tips_win32.h"
 #include "base/window_plumbing.h"
 #include "librarian/bank_files.h"
+#include "librarian/definition_dialog.h"
 #include "librarian/definition_file.h"
 #include "librarian/file_dialogs_win32.h"
 #include "librarian/instrument_definition.h"
@@ -32,18 +33,11 @@
 #include "midi/midi_input_win32.h"
 #include "midi/midi_output_win32.h"
 #include "midi/midi_ports.h"
+#include "settings/module_shortcuts_win32.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "settings/window_position_win32.h"
 
-#if __has_include("librarian/definition_dialog.h")
-#include "librarian/definition_dialog.h"
-#define QV_HAS_DEFINITION_DIALOG 1
-#endif
-#if __has_include("settings/module_shortcuts_win32.h")
-#include "settings/module_shortcuts_win32.h"
-#define QV_HAS_MODULE_SHORTCUTS 1
-#endif
 
 namespace qv {
 
@@ -51,6 +45,8 @@ namespace {
 
 constexpr UINT_PTR kEntryTimer = 2;
 constexpr UINT kEntryTimerMs = 500;
+// Watches a running Update, All or entry pass for an answer that is lost.
+constexpr UINT_PTR kPassTimer = 3;
 
 constexpr char kTitleSuffix[] = " - Brindlecote Program Librarian";
 constexpr char kNotRespondingCaption[] = "Couldn't update program list";
@@ -79,6 +75,9 @@ HWND librarian = nullptr;
 bool initialised = false;
 bool restarting = false;
 bool definitionLoaded = false;
+// Set from opening until the entry timer has decided whether the
+// instrument answered: a lost first answer is that timer's to report.
+bool entryCheckPending = false;
 bool iconAtFirstShow = false;
 bool minimised = false;
 LibrarianForms shownForms;
@@ -286,7 +285,12 @@ void LoadRememberedDefinition() {
   if (!CurrentDefinitionName.empty() || Settings.LibrarianInstrument < 0) return;
   std::vector<std::string> paths = ListLibraryFilePaths(ProgramFolder, kDefinitionExtension);
   const size_t position = static_cast<size_t>(Settings.LibrarianInstrument);
-  if (position < paths.size()) LoadInstrumentDefinition(paths[position]);
+  if (position >= paths.size()) return;
+  if (ReadInstrumentDefinition(paths[position], CurrentDefinition, CurrentDefinitionName) ==
+      DefinitionLoad::Damaged) {
+    MessageBoxA(librarian, DamagedDefinitionText(paths[position]).c_str(), kDamagedFileCaption,
+                MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 void RemoveControl(int id) {
@@ -299,6 +303,17 @@ void LoadRememberedDeviceLines() {
   if (!LoadDeviceLines(CurrentDefinitionPath(ProgramFolder), lines)) return;
   transferWindow.ClearDeviceLines();
   for (const std::string& line : lines) transferWindow.AddDeviceLine(line);
+}
+
+// While a pass runs, the pass timer checks that its answers keep coming.
+void WatchPass() {
+  if (transfer.PassProgram == -1) return;
+  SetTimer(librarian, kPassTimer, PassAnswerWaitMs(ExpectedAnswerSize), nullptr);
+}
+
+void PassTimer() {
+  if (entryCheckPending) return;
+  if (!transfer.PassTimerTick()) KillTimer(librarian, kPassTimer);
 }
 
 void Open(HWND window) {
@@ -347,7 +362,9 @@ void Open(HWND window) {
   BusyCursor = false;
   SetModuleCursor();
   if (definitionLoaded) transfer.StartEntryCheck();
+  entryCheckPending = true;
   SetTimer(window, kEntryTimer, kEntryTimerMs, nullptr);
+  WatchPass();
   CreateToolTips();
   if (definitionLoaded && !NameExtraction()) LoadRememberedDeviceLines();
 }
@@ -377,6 +394,7 @@ void SizeChanged(WPARAM kind) {
 void Destroy() {
   if (CurrentModule == kLibrarianCode) CurrentModule = 0;
   KillTimer(librarian, kEntryTimer);
+  KillTimer(librarian, kPassTimer);
   CloseMidiInput();
   CloseMidiOutput();
   banks.CloseBankFile();
@@ -396,11 +414,7 @@ void Destroy() {
 // librarian is not to be entered again.
 int ChooseDefinition() {
   DirectEntry = 0;
-#ifdef QV_HAS_DEFINITION_DIALOG
   return RunDefinitionDialog(librarian);
-#else
-  return kNotDone;
-#endif
 }
 
 // Closes a launcher window once this window has painted, then checks that
@@ -409,11 +423,17 @@ void EntryTimer() {
   if (LoaderWindow != nullptr && !ModuleWindowPainted) return;
   if (LoaderWindow != nullptr) CloseAnnouncedLoaderWindow();
   KillTimer(librarian, kEntryTimer);
-  if (!transfer.EntryAnswerMissing()) return;
+  if (!transfer.EntryAnswerMissing()) {
+    entryCheckPending = false;
+    return;
+  }
   EnableWindow(librarian, TRUE);
   SetForegroundWindow(librarian);
   MessageBoxA(librarian, kNotRespondingText, kNotRespondingCaption, MB_OK | MB_ICONEXCLAMATION);
-  if (!transfer.EntryAnswerMissing()) return;
+  if (!transfer.EntryAnswerMissing()) {
+    entryCheckPending = false;
+    return;
+  }
   SetForegroundWindow(librarian);
   if (ChooseDefinition() == kNotDone) {
     EndDialog(librarian, kManagerCode);
@@ -493,7 +513,10 @@ bool Command(int id, int code) {
       if (definitionLoaded) CopyCommand();
       return true;
     case IDC_LIBRARIAN_UPDATE:
-      if (definitionLoaded) transfer.StartPass(shownForms.allForm);
+      if (definitionLoaded) {
+        transfer.StartPass(shownForms.allForm);
+        WatchPass();
+      }
       return true;
     case IDC_LIBRARIAN_BANK_CHOOSER:
       if (code == CBN_SELCHANGE && definitionLoaded) BankChosen();
@@ -513,7 +536,7 @@ bool Command(int id, int code) {
       }
       return true;
     case IDCANCEL:
-      EndDialog(librarian, kEndProgram);
+      // Escape ends nothing: the window closes by its system menu only.
       return true;
     default:
       return false;
@@ -533,9 +556,7 @@ INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_KEYDOWN:
       // Key presses of every control come here through the message hook.
       UpdateControls(wParam == VK_CONTROL ? CtrlKey::JustPressed : CtrlKey::AsItIs);
-#ifdef QV_HAS_MODULE_SHORTCUTS
       if (HandleModuleShortcut(window, message, wParam)) return TRUE;
-#endif
       return FALSE;
     case WM_KEYUP:
       UpdateControls(wParam == VK_CONTROL ? CtrlKey::JustReleased : CtrlKey::AsItIs);
@@ -548,6 +569,7 @@ INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, L
     }
     case WM_TIMER:
       if (wParam == kEntryTimer) EntryTimer();
+      if (wParam == kPassTimer) PassTimer();
       return TRUE;
     case WM_MOUSEMOVE:
       SetModuleCursor();

@@ -19,6 +19,12 @@ constexpr char kOverwriteSaveFormat[] =
     "Are you sure you want to overwrite the instrument \"%s\"? \n\nIf you'd instead like to save "
     "under a different name, choose No here, then hold down Ctrl and click Save As.";
 
+constexpr std::string_view kLostAnswerCaption = "Couldn't update program list";
+constexpr char kLostAnswerFormat[] =
+    "Your MIDI instrument didn't answer the request for program %s, so the librarian has "
+    "stopped asking for programs.\n\nThe names that did arrive are listed. Check the "
+    "instrument and the MIDI cables, then try again.";
+
 // Answers that arrive while one is being handled wait for it; an
 // instrument that floods the port cannot make the queue grow without end.
 constexpr size_t kMaxWaitingAnswers = 16;
@@ -53,12 +59,18 @@ std::string DeviceLineText(int64_t number, std::string_view name, int digits) {
   return std::string(text).append(name);
 }
 
+uint32_t PassAnswerWaitMs(int32_t answerSize) {
+  const uint64_t bytes = static_cast<uint64_t>(std::max<int32_t>(answerSize, 0));
+  return static_cast<uint32_t>(1000 + bytes * 2000 / 3125);
+}
+
 void ProgramTransfer::Reset() {
   AwaitedLine = -1;
   PassProgram = -1;
   StoreAnswer = 0;
   AnswerBusy = false;
   waiting_.clear();
+  ticksWithoutAnswer_ = 0;
 }
 
 std::string ProgramTransfer::LineFor(int32_t line, std::string_view name) const {
@@ -80,10 +92,13 @@ void ProgramTransfer::Request(int32_t program) {
 
 void ProgramTransfer::StartEntryCheck() {
   AwaitedLine = 0;
-  if (definition_.autoUpdate != 0 && NameExtraction()) {
+  // A pass walks only a range the dialog accepts: -1 means "no pass", and
+  // the top of the 32-bit numbers cannot be stepped past.
+  if (definition_.autoUpdate != 0 && NameExtraction() && HoldsAcceptedNumbers(definition_)) {
     window_.SetBusy(true);
     window_.EnableWindow(false);
     PassProgram = definition_.lowestProgram;
+    ticksWithoutAnswer_ = 0;
   }
   Request(definition_.lowestProgram);
 }
@@ -99,11 +114,12 @@ void ProgramTransfer::Save(int line) {
 }
 
 void ProgramTransfer::StartPass(bool storeEveryProgram) {
-  if (ProgramCount(definition_) == 0) return;
+  if (ProgramCount(definition_) == 0 || !HoldsAcceptedNumbers(definition_)) return;
   window_.SetBusy(true);
   PassProgram = definition_.lowestProgram;
   AwaitedLine = 0;
   StoreAnswer = storeEveryProgram ? 1 : 0;
+  ticksWithoutAnswer_ = 0;
   Request(definition_.lowestProgram);
 }
 
@@ -134,6 +150,21 @@ void ProgramTransfer::AnswerReceived(std::span<const uint8_t> answer) {
   }
 }
 
+bool ProgramTransfer::PassTimerTick() {
+  if (PassProgram == -1) return false;
+  // An answer being handled holds a box of its own open: not lost.
+  if (AnswerBusy) return true;
+  if (++ticksWithoutAnswer_ < 2) return true;
+  // The number as the device list writes it, without the name's space.
+  std::string number = DeviceLineText(
+      static_cast<int64_t>(PassProgram) + definition_.displayOffset, "", DeviceLineDigits(definition_));
+  number.pop_back();
+  EndPass();
+  reporter_.Show(FormatWithName(kLostAnswerFormat, number), kLostAnswerCaption,
+                 BoxIcon::Exclamation, BoxButtons::Ok);
+  return false;
+}
+
 void ProgramTransfer::EndPass() {
   PassProgram = -1;
   StoreAnswer = 0;
@@ -149,6 +180,7 @@ void ProgramTransfer::HandleAnswer(std::span<const uint8_t> answer) {
     return;
   }
   const bool pass = PassProgram != -1;
+  ticksWithoutAnswer_ = 0;
   if (!pass) window_.SetBusy(false);
   // The next request goes out first, so that the instrument works while
   // this answer is handled.
@@ -185,7 +217,11 @@ void ProgramTransfer::HandleAnswer(std::span<const uint8_t> answer) {
       std::vector<uint8_t> data =
           ProgramDataFromAnswer(answer, AnswerDataOffset, banks_.ProgramSize());
       StoreResult stored = banks_.StoreBankProgram(ProgramNameBuffer, data);
-      if (stored.outcome == StoreResult::Outcome::Full && PassProgram != -1) EndPass();
+      // A full bank or one that cannot be written ends the pass: its one
+      // box says why, and no later answer is tried.
+      const bool failed = stored.outcome == StoreResult::Outcome::Full ||
+                          stored.outcome == StoreResult::Outcome::WriteFailed;
+      if (failed && PassProgram != -1) EndPass();
       StoreAnswer = PassProgram != -1 ? 1 : -1;
     }
   }

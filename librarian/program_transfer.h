@@ -33,6 +33,11 @@ int DeviceLineDigits(const InstrumentDefinition& definition);
 // with leading zeros, a space and the name.
 std::string DeviceLineText(int64_t number, std::string_view name, int digits);
 
+// How long a pass waits for one answer of `answerSize` bytes before it
+// counts as lost: a second, plus twice the time the bytes take on a MIDI
+// cable. The window's pass timer ticks at this spacing.
+uint32_t PassAnswerWaitMs(int32_t answerSize);
+
 // The instrument's side of the window: the device list and what the
 // transfers change in the window.
 class TransferWindow {
@@ -84,6 +89,11 @@ class ProgramTransfer {
   // is still missing.
   bool EntryAnswerMissing() const { return AwaitedLine == 0; }
 
+  // One tick of the window's pass timer. A pass that has had no answer
+  // for two ticks in a row ends, with the window given back and the user
+  // told which program did not come. Returns true while a pass runs.
+  bool PassTimerTick();
+
   int32_t AwaitedLine = -1;
   int32_t PassProgram = -1;
   int32_t StoreAnswer = 0;
@@ -103,6 +113,7 @@ class ProgramTransfer {
   TransferWindow& window_;
   Reporter& reporter_;
   std::deque<std::vector<uint8_t>> waiting_;
+  int ticksWithoutAnswer_ = 0;
 };
 
 }  // namespace qv

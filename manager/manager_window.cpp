@@ -253,8 +253,11 @@ void InputPortChanged(HWND window) {
 void OutputPortChanged(HWND window) {
   const LRESULT position = SendDlgItemMessageA(window, IDC_MANAGER_OUTPUT_PORT, CB_GETCURSEL, 0, 0);
   if (position == CB_ERR) return;
+  // The port in use chosen again changes nothing: a file send goes on.
+  const int device = OutputPositionToDevice(static_cast<int>(position));
+  if (device == Settings.OutputPort) return;
   EndSendBeforeOutputCloses();
-  SwitchOutputPort(window, OutputPositionToDevice(static_cast<int>(position)));
+  SwitchOutputPort(window, device);
   MinimiseUnlessDevicesOpen(window);
 }
 

@@ -1,5 +1,7 @@
 #include "midi/midi_input_buffers.h"
 
+#include <string>
+
 namespace qv {
 
 int BoundedInputBufferCount(long stored) {
@@ -29,6 +31,31 @@ BufferOutcome ReportAcceptedBuffers(int accepted, int& numBuffers, Reporter& rep
       "See the ReadNOW!.doc file for more information.",
       "Quillon 97", BoxIcon::Stop, BoxButtons::Ok);
   return BufferOutcome::NoneAccepted;
+}
+
+BufferOutcome ReportInputBuffers(int allocated, int accepted, int& numBuffers,
+                                 Reporter& reporter) {
+  if (allocated <= 0) {
+    reporter.Show(
+        "There isn't enough free memory for even one of the buffers that receive MIDI data, so "
+        "Quillon is not able to continue.\n\nClose some other programs and try again.",
+        "Quillon 97", BoxIcon::Stop, BoxButtons::Ok);
+    return BufferOutcome::NoneAccepted;
+  }
+  if (allocated >= numBuffers) return ReportAcceptedBuffers(accepted, numBuffers, reporter);
+  if (accepted < allocated) {
+    // The device refused some of the buffers there were: its own box.
+    int offered = allocated;
+    const BufferOutcome outcome = ReportAcceptedBuffers(accepted, offered, reporter);
+    if (outcome == BufferOutcome::Reduced) numBuffers = offered;
+    return outcome;
+  }
+  reporter.Show("There isn't enough free memory for all the buffers that receive MIDI data: " +
+                    std::to_string(allocated) + " of the " + std::to_string(numBuffers) +
+                    " buffers are in use this time. Data that arrives very fast may be "
+                    "lost.\n\nClose some other programs to have them all next time.",
+                "Quillon 97", BoxIcon::Information, BoxButtons::Ok);
+  return BufferOutcome::ShortOfMemory;
 }
 
 }  // namespace qv

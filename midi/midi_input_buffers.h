@@ -14,10 +14,17 @@ enum class BufferOutcome {
   AllAccepted,   // nothing to say
   Reduced,       // told the user; numBuffers lowered, to be saved
   NoneAccepted,  // told the user; the program cannot go on
+  ShortOfMemory, // told the user; fewer buffers this time, numBuffers kept
 };
 
 // After the device has prepared and queued `accepted` of `numBuffers`
 // buffers: shows the information or stop box and lowers numBuffers.
 BufferOutcome ReportAcceptedBuffers(int accepted, int& numBuffers, Reporter& reporter);
+
+// The same when only `allocated` of the numBuffers buffers could be made
+// (memory ran short) and the device took `accepted` of those. A shortage of
+// memory is told as such and leaves numBuffers alone; only the device's
+// refusals lower it.
+BufferOutcome ReportInputBuffers(int allocated, int accepted, int& numBuffers, Reporter& reporter);
 
 }  // namespace qv

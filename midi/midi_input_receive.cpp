@@ -8,9 +8,19 @@ StoreReceipt StoreReceiver::Receive(const std::uint8_t* bytes, std::size_t recor
                                     std::size_t bufferLength, MessageStore& store) {
   if (recorded == 0 || bytes == nullptr) return StoreReceipt::Nothing;
   if (recorded > bufferLength) recorded = bufferLength;
-  // A store cleared or saved while the message was arriving has lost its
-  // first part: what comes now starts a message of its own.
-  if (fullBufferCount_ > 0 && store.Generation() != storeGeneration_) fullBufferCount_ = 0;
+  // A store cleared, saved or rewritten by the message editor while the
+  // message was arriving has lost its first part: the rest of that message
+  // is dropped too, so that a message is kept whole or not at all.
+  if (fullBufferCount_ > 0 && store.Generation() != storeGeneration_) cut_ = true;
+  if (cut_) {
+    if (recorded < bufferLength) {
+      cut_ = false;
+      fullBufferCount_ = 0;
+      return StoreReceipt::Dropped;
+    }
+    ++fullBufferCount_;
+    return StoreReceipt::Continued;
+  }
   if (fullBufferCount_ == 0) {
     manufacturer_ = FindManufacturerId(bytes, recorded);
     storeGeneration_ = store.Generation();
@@ -30,8 +40,9 @@ StoreReceipt StoreReceiver::Receive(const std::uint8_t* bytes, std::size_t recor
 }
 
 void StoreReceiver::Abandon(MessageStore& store) {
-  if (fullBufferCount_ > 0) store.DiscardPendingMessage();
+  if (fullBufferCount_ > 0 && !cut_) store.DiscardPendingMessage();
   fullBufferCount_ = 0;
+  cut_ = false;
 }
 
 const std::uint8_t* ExpectedReceiver::Receive(const std::uint8_t* bytes, std::size_t recorded,

@@ -34,6 +34,7 @@ class StoreReceiver {
   int fullBufferCount_ = 0;
   std::uint8_t manufacturer_ = 0;
   std::uint64_t storeGeneration_ = 0;  // the store the message began in
+  bool cut_ = false;                   // the rest of this message is dropped
 };
 
 // The librarian's and editor's handler: only a message of the awaited

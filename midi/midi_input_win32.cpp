@@ -163,8 +163,9 @@ void OpenMidiInput(HWND window) {
   }
 
   MessageBoxReporter reporter(MessageBoxReporter::Owner::ModuleWindow);
-  switch (ReportAcceptedBuffers(accepted, Settings.NumBuffers, reporter)) {
+  switch (ReportInputBuffers(allocatedBuffers, accepted, Settings.NumBuffers, reporter)) {
     case BufferOutcome::AllAccepted:
+    case BufferOutcome::ShortOfMemory:
       break;
     case BufferOutcome::Reduced:
       SaveBufferCount();

@@ -65,9 +65,13 @@ bool MidiOutput::SendBlock(std::unique_ptr<OutputBlock> block,
   if (unsigned code = driver_.SendLong(sent); code != 0) {
     reporter.Show(driver_.ErrorText(code, captions.error_text_limit),
                   captions.send, BoxIcon::None, BoxButtons::Ok);
-    // A refused message is never reported done: give it up now.
+    // A refused message is never reported done: give it up now. Another
+    // message may have gone out while the box was open, so the refused
+    // block is found by itself, not taken as the last one.
     driver_.Release(sent);
-    outstanding_.pop_back();
+    std::erase_if(outstanding_, [&sent](const std::unique_ptr<OutputBlock>& b) {
+      return b.get() == &sent;
+    });
     return false;
   }
   return true;

@@ -130,17 +130,17 @@ int SyxTypeCheck(Registry& registry, SettingsRecord& settings, Reporter& boxes, 
   bool takenOver = false;
   if (!created) {
     std::string owner;
-    // A .syx key without a readable default value names no owner: the type
-    // is free and taken without asking, as when the key is missing.
-    bool named = registry.ReadString(syx, "", kSyxValueCapacity, &owner) && !owner.empty();
-    if (named && owner == kSyxProgId) {
+    // A .syx key that exists belongs to someone, even when its default value
+    // is empty or missing: only a key made just now is taken without asking.
+    const bool readable = registry.ReadString(syx, "", kSyxValueCapacity, &owner);
+    if (readable && owner == kSyxProgId) {
       if (SyxIconIs(registry, SyxIconText(where))) {
         registry.CloseKey(syx);
         CloseIfOpen(registry, machineKey);
         return 0;
       }
       // The program has moved: the entries are written again below.
-    } else if (named) {
+    } else {
       BoxAnswer answer = boxes.Show(kSyxOtherOwnerText, kSyxConfigurationCaption,
                                     BoxIcon::Exclamation, BoxButtons::YesNo);
       if (answer != BoxAnswer::Yes) {
@@ -150,8 +150,9 @@ int SyxTypeCheck(Registry& registry, SettingsRecord& settings, Reporter& boxes, 
         settings.HandlesSyxFiles = false;
         return 1;
       }
+      // An empty value is given back as it was; a missing one is not made up.
       takenFrom = owner;
-      takenOver = true;
+      takenOver = readable;
       // The other program's key goes; what of it can't be deleted (sub-keys
       // of its own) stays, and only the default value is replaced.
       registry.CloseKey(syx);

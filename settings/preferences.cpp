@@ -43,7 +43,9 @@ bool ParseBlocksPause(std::string_view text, std::uint32_t* value) {
   for (char c : text) {
     if (c < '0' || c > '9') return false;
     number = number * 10 + static_cast<std::uint64_t>(c - '0');
-    if (number > 0xFFFFFFFFu) return false;
+    // The send waits with a timer, which takes at most 2,147,483,647 ms,
+    // and the setting is read back as a signed number.
+    if (number > 0x7FFFFFFFu) return false;
   }
   *value = static_cast<std::uint32_t>(number);
   return true;

@@ -31,7 +31,8 @@ struct PreferencesChoice {
 // radio button.
 PreferencesChoice PreferencesAtOpening(const SettingsRecord& settings);
 
-// An unsigned decimal number of 32 bits, digits only (0 is one).
+// A decimal number of digits only, from 0 to 2,147,483,647: the longest
+// pause the send can honour.
 bool ParseBlocksPause(std::string_view text, std::uint32_t* value);
 
 enum class PreferencesResult {

@@ -121,7 +121,7 @@ TEST_F(CommandLine, InstrumentFileOutsideTheProgramFolderEntersTheLibrarian) {
       },
       20000))
       << (librarian ? Text(librarian) : "no window");
-  PostCommand(librarian, IDCANCEL);
+  Close(librarian);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 

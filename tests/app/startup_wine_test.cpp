@@ -118,7 +118,7 @@ TEST_F(Startup, ModuleEndingWithTwoIsFollowedByTheLibrarianAndZeroEndsTheProgram
   ASSERT_NE(librarian, nullptr) << "no librarian window after the manager ended with 2";
   EXPECT_FALSE(IsWindow(manager)) << "only one module window at a time";
   EXPECT_EQ(FindWindows({"Qv_SysEx", "", program_.Id()}).size(), 1u);
-  PostCommand(librarian, IDCANCEL);
+  Close(librarian);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 

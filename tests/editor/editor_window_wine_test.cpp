@@ -7,12 +7,14 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/editor_ids.h"
 #include "librarian/librarian_ids.h"
 #include "manager/manager_ids.h"
 #include "tests/wine/driver/driver.h"
+#include "tests/wine/module_shortcuts_check.h"
 
 // The dump packing of the M1 core, compiled into this test program so that
 // the fake instrument answers with real dumps.
@@ -430,6 +432,66 @@ TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
   EXPECT_EQ(sent[2], SentProgram(7, changed));
   std::vector<MidiEvent> longs = MidiEvents("out.long", program_.Id());
   EXPECT_GE(longs[2].t - longs[0].t, 150.0);
+}
+
+// The KT/VS indicators beside the envelope times: a click on a half is
+// stored in the program's segment switches and sent at once with its
+// follow-up; the indicator keeps the new state after the refresh.
+TEST_F(EditorWindowWine, IndicatorClicksAreStoredAndSent) {
+  ASSERT_NO_FATAL_FAILURE(EnterEditor());
+  ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(editor_); }, 5000));
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_DELAY, "0"));
+  SelectComboLine(List(), 42);
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PITCH_MG_INTENSITY, "42"));
+  ClickItem(editor_, IDC_EDITOR_PAGE);
+  ASSERT_TRUE(WaitForText(IDC_EDITOR_PAGE, "Program settings"));
+
+  // Upper half of the amplitude attack indicator: keyboard tracking of the
+  // attack (byte 101, bit 0) becomes positive.
+  HWND attack = Item(editor_, IDC_EDITOR_AMP_ATTACK_TRACK);
+  ASSERT_NE(attack, nullptr);
+  ASSERT_TRUE(IsVisible(attack));
+  RECT box{};
+  GetClientRect(attack, &box);
+  Pause(250);
+  ClearMidiLog();
+  PostMessageA(attack, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.right / 2, 0));
+  PostMessageA(attack, WM_LBUTTONUP, 0, MAKELPARAM(box.right / 2, 0));
+  M1Program edited = GeneratedProgram(42);
+  edited[101] = 0x01;
+  ASSERT_TRUE(WaitForDumpSent(42, edited));
+  EXPECT_EQ(Sent().size(), 2u);
+
+  // Lower half of the cutoff decay indicator: velocity of the decay (byte
+  // 100, bit 1) becomes positive, then negative (bits 1 and 5).
+  HWND decay = Item(editor_, IDC_EDITOR_CUTOFF_DECAY_TRACK);
+  ASSERT_NE(decay, nullptr);
+  GetClientRect(decay, &box);
+  for (uint8_t expected : {uint8_t{0x02}, uint8_t{0x22}}) {
+    Pause(250);
+    ClearMidiLog();
+    PostMessageA(decay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.right / 2, box.bottom - 1));
+    PostMessageA(decay, WM_LBUTTONUP, 0, MAKELPARAM(box.right / 2, box.bottom - 1));
+    edited[100] = expected;
+    ASSERT_TRUE(WaitForDumpSent(42, edited)) << int(expected);
+  }
+  // The indicators show what the program holds after the refresh.
+  EXPECT_EQ(SendMessageA(attack, 1125, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(decay, 1126, 0, 0), 0x11);
+  EXPECT_EQ(SendMessageA(decay, 1125, 0, 0), 0);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  SettledScreenshot(editor_, "editor_indicators_clicked");
+}
+
+TEST_F(EditorWindowWine, CtrlPAndCtrlUOpenTheirDialogs) {
+  ASSERT_NO_FATAL_FAILURE(EnterEditor());
+  ASSERT_TRUE(WaitUntil([&] { return ComboLines(List()).size() == kPrograms; }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(editor_); }, 5000));
+  Pause(700);
+  ASSERT_NO_FATAL_FAILURE(ExpectModuleShortcuts(program_, editor_));
+  Close(editor_);
+  EXPECT_EQ(program_.WaitExit(10000), 0u);
 }
 
 TEST_F(EditorWindowWine, FirstEntryAdviceThenCloseEndsTheProgram) {

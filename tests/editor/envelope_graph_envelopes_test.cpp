@@ -43,13 +43,14 @@ TEST(GraphRows, KindsOscillatorsLabelsAndSettings) {
   for (int row : {kNoEnvelopeRow, 0, 4, 8}) EXPECT_FALSE(IsEnvelopeRow(row)) << row;
 }
 
-TEST(GraphRows, OnlyModeByteOneMeansTwoOscillators) {
+TEST(GraphRows, ModeBitsOneMeanTwoOscillators) {
   EXPECT_FALSE(HasSecondOscillator(ProgramWithMode(0)));
   EXPECT_TRUE(HasSecondOscillator(ProgramWithMode(1)));
   EXPECT_FALSE(HasSecondOscillator(ProgramWithMode(2)));
-  // The whole byte counts, not only its mode bits.
-  EXPECT_FALSE(HasSecondOscillator(ProgramWithMode(0x81)));
-  EXPECT_FALSE(HasSecondOscillator(ProgramWithMode(0x05)));
+  // Only bits 0-1 hold the mode: real programs carry other bits beside it.
+  EXPECT_TRUE(HasSecondOscillator(ProgramWithMode(0x81)));
+  EXPECT_TRUE(HasSecondOscillator(ProgramWithMode(0x05)));
+  EXPECT_FALSE(HasSecondOscillator(ProgramWithMode(0x06)));
 }
 
 TEST(GraphRows, ParameterOffsetsOfBothOscillators) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/envelope_graph_envelopes.h"
 #include "editor/parameter_engine.h"
 #include "editor/whole_number.h"
 #include "tests/editor/recording_controls.h"
@@ -95,6 +96,16 @@ TEST_F(ParameterEntry, SingleModeFallsBackToOscillatorOne) {
   EXPECT_EQ(state.oscillator, 2);
   EXPECT_TRUE(controls.enabled[3201]);
   EXPECT_TRUE(controls.checks[3101]);
+}
+
+// The envelope graph and the editor agree on every mode byte about
+// whether oscillator 2 exists.
+TEST_F(ParameterEntry, GraphAndEditorAgreeOnTheSecondOscillator) {
+  for (int mode = 0; mode < 256; ++mode) {
+    state.edit_buffer[10] = static_cast<std::uint8_t>(mode);
+    Show();
+    EXPECT_EQ(HasSecondOscillator(state.edit_buffer), controls.enabled[3201]) << mode;
+  }
 }
 
 TEST_F(ParameterEntry, TypingIsTakenInKeyByKeyWithinTheRange) {

@@ -5,18 +5,21 @@
 namespace qv {
 namespace {
 
-TEST(DefinitionSearchName, TakesTheTextAfterTheLastBackslash) {
+// The file the main program loads: the whole path after the switch word,
+// not a bare name looked for in the current folder.
+TEST(DefinitionSearchName, TakesThePathTheMainProgramLoads) {
   struct Case {
     const char* tail;
     const char* name;
   };
   const Case cases[] = {
-      {"/librarian C:\\Defs\\Korg M1.QvInstrument", "Korg M1.QvInstrument"},
-      {"/l Z:\\a\\b\\c\\DX7.QvInstrument", "DX7.QvInstrument"},
-      {"/librarian C:\\with space\\Korg M1R.QvInstrument", "Korg M1R.QvInstrument"},
-      // Without a backslash the file comes after the switch word.
+      {"/librarian C:\\Defs\\Korg M1.QvInstrument", "C:\\Defs\\Korg M1.QvInstrument"},
+      {"/l Z:\\a\\b\\c\\DX7.QvInstrument", "Z:\\a\\b\\c\\DX7.QvInstrument"},
+      {"/librarian C:\\with space\\Korg M1R.QvInstrument", "C:\\with space\\Korg M1R.QvInstrument"},
+      // A bare name is looked for in the current folder by both programs.
       {"/librarian Korg M1.QvInstrument", "Korg M1.QvInstrument"},
       {"/l  two blanks.QvInstrument", " two blanks.QvInstrument"},
+      {"/l ..\\Defs\\Korg M1.QvInstrument", "..\\Defs\\Korg M1.QvInstrument"},
       // No file at all.
       {"/l", ""},
       {"/librarian", ""},

@@ -416,29 +416,34 @@ void FollowKey(HWND title, UINT message, const std::string& expected) {
 struct MarkerCase {
   const char* what;
   std::string tail;
-  const char* fileInFolder;  // a definition file put in the current folder
+  std::string file;  // a definition file made for the case, or none
   const char* marked;
   const char* markedWithCtrl;
 };
 
+// The editor is marked exactly when the main program will load an M1
+// definition: the file at the path the tail names, wherever it lies.
 TEST_F(LauncherWithProbe, MarkersShowTheModuleAndFollowCtrl) {
+  const std::string elsewhere = TestDir() + "\\elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
   const MarkerCase cases[] = {
-      {"ordinary start", "", nullptr, "RWW", "WRW"},
-      {"bank file", "/bankfile C:\\Banks\\Strings.QvBank", nullptr, "WRW", "RWW"},
-      {"M1 definition", "/librarian C:\\Elsewhere\\Korg M1.QvInstrument", "Korg M1.QvInstrument", "WRW", "WWR"},
-      {"other definition", "/librarian C:\\Elsewhere\\Yamaha DX7.QvInstrument", "Yamaha DX7.QvInstrument",
-       "WRW", "RWW"},
-      {"M1 definition not in the folder", "/librarian C:\\Elsewhere\\Korg M1R.QvInstrument", nullptr, "WRW",
+      {"ordinary start", "", "", "RWW", "WRW"},
+      {"bank file", "/bankfile C:\\Banks\\Strings.QvBank", "", "WRW", "RWW"},
+      {"M1 definition at its path outside the current folder",
+       "/librarian " + elsewhere + "\\Korg M1.QvInstrument", elsewhere + "\\Korg M1.QvInstrument",
+       "WRW", "WWR"},
+      {"other definition", "/librarian " + elsewhere + "\\Yamaha DX7.QvInstrument",
+       elsewhere + "\\Yamaha DX7.QvInstrument", "WRW", "RWW"},
+      {"M1 definition named in the current folder", "/librarian Korg M1R.QvInstrument",
+       folder_ + "\\Korg M1R.QvInstrument", "WRW", "WWR"},
+      {"M1 name only in the current folder, the named path missing",
+       "/librarian C:\\Elsewhere\\Korg M1.QvInstrument", folder_ + "\\Korg M1.QvInstrument", "WRW",
        "RWW"},
   };
   ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
   for (const MarkerCase& c : cases) {
     SCOPED_TRACE(c.what);
-    std::string file;
-    if (c.fileInFolder) {
-      file = folder_ + "\\" + c.fileInFolder;
-      ASSERT_TRUE(WriteFileBytes(file, std::vector<uint8_t>(2048, 0)));
-    }
+    if (!c.file.empty()) ASSERT_TRUE(WriteFileBytes(c.file, std::vector<uint8_t>(2048, 0)));
     ASSERT_NO_FATAL_FAILURE(StartLauncher(c.tail));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);
@@ -448,13 +453,13 @@ TEST_F(LauncherWithProbe, MarkersShowTheModuleAndFollowCtrl) {
       CtrlHeld ctrl(title);
       FollowKey(title, WM_KEYDOWN, c.markedWithCtrl);
       EXPECT_TRUE(WaitForMarkers(title, c.markedWithCtrl)) << "with Ctrl: " << MarkerColours(title);
-      if (c.tail.starts_with("/librarian C:\\Elsewhere\\Korg M1.")) Screenshot(title, "launcher_title_ctrl_m1");
+      if (c.file == elsewhere + "\\Korg M1.QvInstrument") Screenshot(title, "launcher_title_ctrl_m1");
     }
     FollowKey(title, WM_KEYUP, c.marked);
     EXPECT_TRUE(WaitForMarkers(title, c.marked)) << "Ctrl released: " << MarkerColours(title);
     if (c.tail.empty()) Screenshot(title, "launcher_title");
     CloseTitleWindow(title);
-    if (!file.empty()) DeleteFileA(file.c_str());
+    if (!c.file.empty()) DeleteFileA(c.file.c_str());
     DeleteFileA(RecordPath().c_str());
   }
 }

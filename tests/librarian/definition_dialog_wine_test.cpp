@@ -3,6 +3,7 @@
 // listed definition in place, a new definition saved under a chosen name,
 // and Cancel back to the manager.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -121,7 +122,7 @@ class DefinitionDialog : public ::testing::Test {
   }
 
   void Finish(HWND window) {
-    PostCommand(window, IDCANCEL);
+    Close(window);
     EXPECT_EQ(program_.WaitExit(15000), 0u);
   }
 
@@ -230,6 +231,226 @@ TEST_F(DefinitionDialog, EditedFieldMakesANewDefinitionSavedUnderAChosenName) {
   EXPECT_EQ(GetText(file, 936, 100), " ") << "empty name offsets are stored as one space";
   EXPECT_EQ(ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>()), DefinitionFile(1, 170, "F0 42 3! 19 10 F7")) << "the listed one stays";
   Finish(librarian);
+}
+
+// A fake instrument that answers both test definitions' requests with a
+// 170-byte program, so that the librarian's entry check passes.
+std::string AnsweringInstrument() {
+  std::vector<uint8_t> answer(170, 0x01);
+  answer.front() = 0xF0;
+  answer.back() = 0xF7;
+  return "respond 0 0 5 F0 42 30 19 10 F7 => " + HexText(answer) + "\n" +
+         "respond 0 0 5 F0 7C 30 F7 => " + HexText(answer) + "\n";
+}
+
+// The request the librarian sends once Save is pressed on device line 0.
+std::vector<uint8_t> RequestOfSave(const Program& program, HWND librarian) {
+  ClearMidiLog();
+  SelectListLine(Item(librarian, IDC_LIBRARIAN_DEVICE_LIST), 0);
+  WaitUntil([&] { return IsEnabled(Item(librarian, IDC_LIBRARIAN_SAVE)); }, 5000);
+  Screenshot(librarian, "definition_cancelled_librarian");
+  ClickItem(librarian, IDC_LIBRARIAN_SAVE);
+  if (!WaitForMidiEvents("out.long", 1, program.Id())) return {};
+  std::vector<uint8_t> sent = MidiEvents("out.long", program.Id())[0].Bytes();
+  // The answer opens the name dialog: cancelled, nothing is stored.
+  HWND saveAs = WaitForWindow({"#32770", "Save As...", program.Id()}, 10000);
+  if (saveAs != nullptr) PostCommand(saveAs, IDCANCEL);
+  WaitForNoWindow({"#32770", "Save As...", program.Id()}, 5000);
+  return sent;
+}
+
+// The dialog opened by the librarian's "Instrument..." (Manager with Ctrl).
+HWND DialogFromLibrarian(const Program& program, HWND librarian) {
+  CtrlHeld ctrl(librarian);
+  if (!WaitUntil([&] { return ItemText(librarian, IDC_LIBRARIAN_MANAGER) == "Instrument..."; },
+                 5000)) {
+    return nullptr;
+  }
+  ClickItem(librarian, IDC_LIBRARIAN_MANAGER);
+  return WaitForWindow({"#32770", kDialogTitle, program.Id()}, 10000);
+}
+
+// From the librarian ("Instrument..."), another listed definition chosen
+// and the dialog cancelled: the librarian goes on with its own definition
+// and, on closing, writes its device lines into its own file only.
+TEST_F(DefinitionDialog, CancelFromTheLibrarianKeepsItsDefinition) {
+  const std::string otherPath = BinDir() + "\\Other synth.QvInstrument";
+  const std::vector<uint8_t> other = DefinitionFile(1, 170, "F0 7C 3! F7");
+  ASSERT_TRUE(WriteFileBytes(otherPath, other));
+  // Enter the one at position 0 at once; find out which it is.
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+  StartOptions options;
+  options.fakeMidiConfig = AnsweringInstrument();
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  ASSERT_NE(manager_, nullptr);
+  PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
+  HWND librarian = WaitForLibrarian();
+  ASSERT_NE(librarian, nullptr);
+  const bool m1First = Text(librarian) == std::string("Korg M1") + kLibrarianTitleEnd;
+  const std::string shownTitle = Text(librarian);
+  const std::vector<uint8_t> ownRequest =
+      m1First ? std::vector<uint8_t>{0xF0, 0x42, 0x30, 0x19, 0x10, 0xF7}
+              : std::vector<uint8_t>{0xF0, 0x7C, 0x30, 0xF7};
+  const std::string otherFile = m1First ? otherPath : m1Path_;
+  const std::vector<uint8_t> otherBytes = ReadFileBytes(otherFile).value_or(std::vector<uint8_t>());
+  Pause(800);
+  ASSERT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "the instrument answered";
+
+  HWND dialog = DialogFromLibrarian(program_, librarian);
+  ASSERT_NE(dialog, nullptr);
+  HWND model = Item(dialog, IDC_DEFINITION_MODEL);
+  ASSERT_EQ(ComboSelection(model), 0);
+  SelectComboLine(model, 1);
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DEFINITION_REQUEST) !=
+                                      std::string(ownRequest.size() == 6 ? "F0 42 3! 19 10 F7" : "F0 7C 3! F7"); },
+                        5000));
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+  EXPECT_EQ(Text(librarian), shownTitle);
+  EXPECT_EQ(RequestOfSave(program_, librarian), ownRequest) << "the librarian's own request string";
+  Finish(librarian);
+  EXPECT_EQ(ReadFileBytes(otherFile).value_or(std::vector<uint8_t>()), otherBytes)
+      << "the other definition's file is not written";
+  EXPECT_EQ(ReadDword(kUserSettings, "LibrarianInstrument").value_or(99), 0u);
+}
+
+// A definition opened from outside the program folder: the dialog starts
+// at position 0 and loads the folder's first definition; Cancel leaves the
+// outside one in place and the folder's file untouched.
+TEST_F(DefinitionDialog, CancelAfterAnOutsideDefinitionKeepsIt) {
+  const std::string outside = TestDir() + "\\Outside synth.QvInstrument";
+  std::vector<uint8_t> outsideFile = DefinitionFile(1, 170, "F0 7C 3! F7");
+  PutNumber(outsideFile, 28, 0);  // ports the fake devices have
+  ASSERT_TRUE(WriteFileBytes(outside, outsideFile));
+  const std::vector<uint8_t> m1Bytes = ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>());
+  StartOptions options;
+  options.arguments = "/librarian " + outside;
+  options.fakeMidiConfig = AnsweringInstrument();
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+  HWND librarian = WaitForLibrarian();
+  ASSERT_NE(librarian, nullptr);
+  ASSERT_EQ(Text(librarian), std::string("Outside synth") + kLibrarianTitleEnd);
+  Pause(800);
+  ASSERT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "the instrument answered";
+  HWND dialog = DialogFromLibrarian(program_, librarian);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ComboSelection(Item(dialog, IDC_DEFINITION_MODEL)), 0);
+  EXPECT_EQ(ItemText(dialog, IDC_DEFINITION_REQUEST), "F0 42 3! 19 10 F7") << "Korg M1 is shown";
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+  EXPECT_EQ(Text(librarian), std::string("Outside synth") + kLibrarianTitleEnd);
+  EXPECT_EQ(RequestOfSave(program_, librarian), (std::vector<uint8_t>{0xF0, 0x7C, 0x30, 0xF7}));
+  Finish(librarian);
+  EXPECT_EQ(ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>()), m1Bytes)
+      << "Korg M1's file is not written";
+}
+
+// From the manager: another definition chosen, then Cancel; the manager
+// stays, and its Librarian button later enters the remembered definition
+// with no file written.
+TEST_F(DefinitionDialog, CancelFromTheManagerKeepsTheRememberedDefinition) {
+  const std::string otherPath = BinDir() + "\\Other synth.QvInstrument";
+  const std::vector<uint8_t> other = DefinitionFile(1, 170, "F0 7C 3! F7");
+  ASSERT_TRUE(WriteFileBytes(otherPath, other));
+  const std::vector<uint8_t> m1Bytes = ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>());
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 1));
+  StartOptions options;
+  options.fakeMidiConfig = AnsweringInstrument();
+  program_ = Start(options);
+  ASSERT_TRUE(program_.Started());
+  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  ASSERT_NE(manager_, nullptr);
+  HWND dialog = nullptr;
+  {
+    // Ctrl held: the remembered definition is not entered at once.
+    CtrlHeld ctrl(manager_);
+    Pause(500);
+    PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
+    dialog = WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
+  }
+  ASSERT_NE(dialog, nullptr);
+  HWND model = Item(dialog, IDC_DEFINITION_MODEL);
+  ASSERT_EQ(ComboSelection(model), 1);
+  const std::string remembered = ComboLines(model)[1];
+  SelectComboLine(model, 0);
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+  EXPECT_TRUE(IsEnabled(manager_));
+  PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
+  HWND librarian = WaitForLibrarian();
+  ASSERT_NE(librarian, nullptr);
+  EXPECT_EQ(Text(librarian), remembered + kLibrarianTitleEnd);
+  EXPECT_EQ(ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>()), m1Bytes);
+  EXPECT_EQ(ReadFileBytes(otherPath).value_or(std::vector<uint8_t>()), other);
+  Close(librarian);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+// The dialog's own tooltip control: the 1000 ms automatic delay at level 1
+// only; at level 2 the control keeps the system's delays.
+TEST_F(DefinitionDialog, TooltipDelayIsSetAtLevelOneOnly) {
+  for (DWORD level : {1u, 2u}) {
+    SCOPED_TRACE(level);
+    ASSERT_TRUE(WriteDword(kUserSettings, "ToolTips", level));
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND tips = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          for (HWND w : FindWindows({"tooltips_class32", "", program_.Id(), false}))
+            if (GetWindow(w, GW_OWNER) == dialog) tips = w;
+          return tips != nullptr;
+        },
+        5000));
+    const LRESULT initial = SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0);
+    if (level == 1) {
+      EXPECT_EQ(initial, 1000);
+    } else {
+      EXPECT_EQ(initial, static_cast<LRESULT>(GetDoubleClickTime()));
+    }
+    PostCommand(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+    Close(manager_);
+    EXPECT_EQ(program_.WaitExit(15000), 0u);
+  }
+}
+
+// A definition file cut short with numbers the dialog would refuse (the
+// lowest program 2,147,483,647): refused as damaged when the remembered
+// definition is entered, and the dialog stays usable instead of opening a
+// librarian whose entry pass never ends.
+TEST_F(DefinitionDialog, AHostileDefinitionIsRefusedAsDamaged) {
+  RemoveDefinitions();
+  const std::string path = BinDir() + "\\Cut.QvInstrument";
+  ASSERT_TRUE(WriteFileBytes(path, {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x7f, 0x00,
+                                    0x00, 0x00, 0xff, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d,
+                                    0x00, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d}));
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+  program_ = Start(StartOptions{});
+  ASSERT_TRUE(program_.Started());
+  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
+  ASSERT_NE(manager_, nullptr);
+  PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "Damaged file");
+  EXPECT_EQ(box.text.rfind("The file \"" + path + "\" is damaged: ", 0), 0u) << box.text;
+  Screenshot(nullptr, "definition_damaged");
+  EXPECT_EQ(Text(box.owner), kDialogTitle) << "owned by the dialog";
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  HWND dialog = WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ComboSelection(Item(dialog, IDC_DEFINITION_MODEL)), 1) << "Define new instrument";
+  EXPECT_EQ(FindTopWindow({"Qv_SysEx", "", program_.Id()}), manager_) << "no librarian";
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return IsEnabled(manager_); }, 5000));
+  EXPECT_EQ(ReadFileBytes(path).value_or(std::vector<uint8_t>()).size(), 25u) << "not written";
+  Close(manager_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
 
 TEST_F(DefinitionDialog, RememberedDefinitionIsEnteredAtOnce) {

@@ -119,17 +119,17 @@ TEST(DefinitionFile, MissingFileChangesNothing) {
 TEST(DefinitionFile, ShortFileReplacesOnlyTheBytesItHas) {
   test::ScratchFolder folder;
   std::string path = folder.File("Short.QvInstrument");
-  // 10 bytes: the channel, the lowest program and half of the highest.
-  test::WriteWholeFile(path, Bytes{7, 0, 0, 0, 5, 0, 0, 0, 0x63, 0x00});
+  // 9 bytes: the channel, the lowest program and a byte of the highest.
+  test::WriteWholeFile(path, Bytes{7, 0, 0, 0, 5, 0, 0, 0, 0x63});
   InstrumentDefinition d = SampleDefinition();
-  d.highestProgram = 0x01020304;
+  d.highestProgram = 0x0704;
   std::string name;
   ASSERT_TRUE(LoadInstrumentDefinition(path, d, name));
   EXPECT_EQ(name, "Short");
   EXPECT_EQ(d.channel, 7u);
   EXPECT_EQ(d.lowestProgram, 5);
-  // Bytes 8 and 9 come from the file; 10 and 11 of the highest program stay.
-  EXPECT_EQ(d.highestProgram, 0x01020063);
+  // Byte 8 comes from the file; byte 9 of the highest program stays.
+  EXPECT_EQ(d.highestProgram, 0x0763);
   EXPECT_EQ(d.programSize, 170);
   EXPECT_EQ(FixedText(d.requestString), "C! # F0 42 3! 19 10 F7;170,0");
 
@@ -139,6 +139,82 @@ TEST(DefinitionFile, ShortFileReplacesOnlyTheBytesItHas) {
   ASSERT_TRUE(LoadInstrumentDefinition(empty, d, name));
   EXPECT_EQ(name, "Empty");
   EXPECT_EQ(d.channel, 7u);
+}
+
+// Numbers the dialog would refuse make the file a damaged one: it is not
+// loaded, and the definition and name stay as they were.
+TEST(DefinitionFile, NumbersOutsideTheDialogsRangesAreRefused) {
+  test::ScratchFolder folder;
+  std::string path = folder.File("Hostile.QvInstrument");
+  struct Case {
+    const char* what;
+    uint32_t channel;
+    int32_t lowest, highest, size;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"sample", 3, 0, 99, 170, true},
+      {"bounds", 16, 2048, 2048, 32000, true},
+      {"bounds low", 1, 0, 0, 0, true},
+      {"channel 0", 0, 0, 99, 170, false},
+      {"channel 17", 17, 0, 99, 170, false},
+      {"channel far", 0xFFFFFFFFu, 0, 99, 170, false},
+      {"negative lowest", 3, -1, 99, 170, false},
+      {"lowest above highest", 3, 11, 10, 170, false},
+      {"lowest at the top", 3, 2147483647, 2147483647, 170, false},
+      {"highest 2049", 3, 0, 2049, 170, false},
+      {"size 32001", 3, 0, 99, 32001, false},
+      {"negative size", 3, 0, 99, -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    InstrumentDefinition file = SampleDefinition();
+    file.channel = c.channel;
+    file.lowestProgram = c.lowest;
+    file.highestProgram = c.highest;
+    file.programSize = c.size;
+    Bytes record(kDefinitionRecordSize);
+    EncodeInstrumentDefinition(file, record.data());
+    test::WriteWholeFile(path, record);
+    InstrumentDefinition d = SampleDefinition();
+    d.displayOffset = 5;
+    std::string name = "Before";
+    const DefinitionLoad load = ReadInstrumentDefinition(path, d, name);
+    EXPECT_EQ(HoldsAcceptedNumbers(file), c.accepted);
+    if (c.accepted) {
+      EXPECT_EQ(load, DefinitionLoad::Loaded);
+      EXPECT_EQ(d.highestProgram, c.highest);
+      EXPECT_EQ(name, "Hostile");
+    } else {
+      EXPECT_EQ(load, DefinitionLoad::Damaged);
+      EXPECT_FALSE(LoadInstrumentDefinition(path, d, name));
+      EXPECT_EQ(d.displayOffset, 5);
+      EXPECT_EQ(d.highestProgram, 99);
+      EXPECT_EQ(name, "Before");
+    }
+  }
+  InstrumentDefinition untouched;
+  std::string noName;
+  EXPECT_EQ(ReadInstrumentDefinition(folder.File("none.QvInstrument"), untouched, noName),
+            DefinitionLoad::NotOpened);
+}
+
+// The file a fuzzer found: 25 bytes, cut short, with a lowest program of
+// 2,147,483,647 over an all-zero definition.
+TEST(DefinitionFile, TheFuzzersReproducerIsRefused) {
+  test::ScratchFolder folder;
+  std::string path = folder.File("Cut.QvInstrument");
+  test::WriteWholeFile(path, Bytes{0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x7f, 0x00,
+                                   0x00, 0x00, 0xff, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d,
+                                   0x00, 0xff, 0x0f, 0x00, 0x5b, 0x5d, 0x5d});
+  InstrumentDefinition d;
+  std::string name;
+  EXPECT_EQ(ReadInstrumentDefinition(path, d, name), DefinitionLoad::Damaged);
+  EXPECT_EQ(d.lowestProgram, 0);
+  EXPECT_TRUE(name.empty());
+  const std::string text = DamagedDefinitionText(path);
+  EXPECT_NE(text.find("\"" + path + "\""), std::string::npos) << text;
+  EXPECT_NE(text.find("damaged"), std::string::npos) << text;
 }
 
 TEST(DefinitionFile, WriteModes) {

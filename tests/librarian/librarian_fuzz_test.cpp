@@ -137,8 +137,14 @@ TEST(LibrarianFuzz, DefinitionFilesAndDeviceLines) {
     test::WriteWholeFile(path, file);
     InstrumentDefinition d;
     std::string name;
-    ASSERT_TRUE(LoadInstrumentDefinition(path, d, name));
-    ASSERT_EQ(name, "Fuzz");
+    const DefinitionLoad load = ReadInstrumentDefinition(path, d, name);
+    ASSERT_NE(load, DefinitionLoad::NotOpened);
+    if (load == DefinitionLoad::Loaded) {
+      ASSERT_EQ(name, "Fuzz");
+      ASSERT_TRUE(HoldsAcceptedNumbers(d));
+    } else {
+      ASSERT_TRUE(name.empty());
+    }
     std::vector<std::string> lines{"unchanged"};
     bool read = LoadDeviceLines(path, lines);
     if (read) {

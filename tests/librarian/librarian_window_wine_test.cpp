@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "librarian/librarian_ids.h"
 #include "manager/manager_ids.h"
 #include "tests/wine/driver/driver.h"
+#include "tests/wine/module_shortcuts_check.h"
 
 namespace qv::wine {
 namespace {
@@ -30,7 +32,7 @@ void PutText(Bytes& record, size_t at, const std::string& text) {
 
 // The 2048-byte definition record: channel, range, display offset, size,
 // name extraction, auto update, ports, then the strings at 36, 486 and 936.
-Bytes DefinitionRecord(bool nameExtraction = true) {
+Bytes DefinitionRecord(bool nameExtraction = true, bool autoUpdate = false) {
   Bytes record(2048, 0);
   PutInt(record, 0, 1);
   PutInt(record, 4, 0);
@@ -38,7 +40,7 @@ Bytes DefinitionRecord(bool nameExtraction = true) {
   PutInt(record, 12, 1);
   PutInt(record, 16, kProgramSize);
   PutInt(record, 20, nameExtraction ? 1 : 0);
-  PutInt(record, 24, 0);
+  PutInt(record, 24, autoUpdate ? 1 : 0);
   PutText(record, 36, "F0 7D # F7;14,4");
   PutText(record, 486, "F0 7E # % F7");
   PutText(record, 936, "0 1 2 3 ");
@@ -58,9 +60,11 @@ Bytes ProgramData(int program) {
   return data;
 }
 
-std::string Responders() {
+// The instrument answers every request but the one for `silent`.
+std::string Responders(int silent = -1) {
   std::string script;
   for (int program = 0; program < kPrograms; ++program) {
+    if (program == silent) continue;
     Bytes answer{0xF0, 0x7D, 0x01, static_cast<uint8_t>(program)};
     Bytes data = ProgramData(program);
     answer.insert(answer.end(), data.begin(), data.end());
@@ -91,9 +95,9 @@ class LibrarianWindowWine : public ::testing::Test {
 
   // Starts the program with the fake instrument (or a silent one) and
   // enters the librarian from the manager.
-  void EnterLibrarian(bool instrumentAnswers) {
+  void EnterLibrarian(bool instrumentAnswers, int silentProgram = -1) {
     StartOptions options;
-    options.fakeMidiConfig = instrumentAnswers ? Responders() : "";
+    options.fakeMidiConfig = instrumentAnswers ? Responders(silentProgram) : "";
     program_ = Start(options);
     ASSERT_TRUE(program_.Started());
     HWND manager = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
@@ -260,6 +264,94 @@ TEST_F(LibrarianWindowWine, AnswerWhileTheBoxIsOpenKeepsTheLibrarian) {
   Pause(1000);
   EXPECT_TRUE(IsWindow(librarian_));
   EXPECT_EQ(FindTopWindow({"#32770", "Librarian options", program_.Id()}), nullptr);
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+// The entry pass of a definition with automatic update: the instrument
+// drops the answer for program 6 (shown as 07). The pass ends with a box
+// that names it, and the window is usable again.
+TEST_F(LibrarianWindowWine, ALostAnswerEndsTheEntryPassAndGivesTheWindowBack) {
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord(true, true)));
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true, 6));
+  ASSERT_TRUE(WaitForDeviceLine(5, "06 Pr05"));
+  EXPECT_FALSE(IsEnabled(librarian_));
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 15000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "Couldn't update program list");
+  EXPECT_EQ(box.text,
+            "Your MIDI instrument didn't answer the request for program 07, so the librarian has "
+            "stopped asking for programs.\n\nThe names that did arrive are listed. Check the "
+            "instrument and the MIDI cables, then try again.");
+  EXPECT_EQ(box.owner, librarian_);
+  Screenshot(nullptr, "librarian_lost_answer");
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(librarian_); }, 5000));
+  std::vector<std::string> lines = ListLines(Devices());
+  ASSERT_EQ(lines.size(), static_cast<size_t>(kPrograms));
+  EXPECT_EQ(lines[5], "06 Pr05");
+  EXPECT_EQ(lines[6], "07 <Unknown>");
+  EXPECT_EQ(lines[7], "08 <Unknown>");
+  // Usable: Save fetches a program that does answer.
+  SelectListLine(Devices(), 8);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Item(librarian_, IDC_LIBRARIAN_SAVE)); }, 5000));
+  ClickItem(librarian_, IDC_LIBRARIAN_SAVE);
+  ASSERT_TRUE(WaitForDeviceLine(8, "09 Pr08"));
+  ASSERT_TRUE(WaitUntil([&] { return ListLines(Bank()) == std::vector<std::string>{"Pr08"}; }, 5000));
+  Pause(2500);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "one box for one lost answer";
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+// All (Ctrl held) into a bank that cannot be written (its file has gone):
+// the first failed store ends the pass with one box, and the window is
+// usable.
+TEST_F(LibrarianWindowWine, AFailedBankWriteEndsAllWithOneBox) {
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
+  ASSERT_TRUE(WaitForDeviceLine(0, "01 Pr00"));
+  Pause(700);
+  ASSERT_TRUE(DeleteFileA(bankPath_.c_str()));
+  {
+    CtrlHeld ctrl(librarian_);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ItemText(librarian_, IDC_LIBRARIAN_UPDATE) == "<< All"; }, 5000));
+    ClickItem(librarian_, IDC_LIBRARIAN_UPDATE);
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "File create failed");
+    Screenshot(nullptr, "librarian_bank_write_failed");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  }
+  // The answers already on their way bring no further box.
+  Pause(2000);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty()) << "one box for the whole pass";
+  EXPECT_TRUE(IsEnabled(librarian_));
+  EXPECT_TRUE(ListLines(Bank()).empty());
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+TEST_F(LibrarianWindowWine, CtrlPAndCtrlUOpenTheirDialogs) {
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
+  ASSERT_TRUE(WaitForDeviceLine(0, "01 Pr00"));
+  Pause(700);
+  ASSERT_NO_FATAL_FAILURE(ExpectModuleShortcuts(program_, librarian_));
+  Close(librarian_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+// Escape (the dialog's Cancel command) ends nothing: the librarian stays
+// until its window is closed.
+TEST_F(LibrarianWindowWine, EscapeEndsNothing) {
+  ASSERT_NO_FATAL_FAILURE(EnterLibrarian(true));
+  ASSERT_TRUE(WaitForDeviceLine(0, "01 Pr00"));
+  PressKey(VK_ESCAPE, false, librarian_);
+  PostCommand(librarian_, IDCANCEL);
+  Pause(1000);
+  EXPECT_TRUE(program_.Running());
+  EXPECT_TRUE(IsWindow(librarian_));
+  EXPECT_TRUE(IsEnabled(librarian_));
   Close(librarian_);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "librarian/little_endian.h"
@@ -370,6 +372,27 @@ TEST_F(ProgramTransferTest, EntryCheckWithAutoUpdateRunsAPassWithTheWindowDisabl
   EXPECT_TRUE(bankList.names.empty());
 }
 
+// A record that did not come through the dialog or a checked load: no
+// pass runs over a range the dialog would refuse, so the window stays usable.
+TEST_F(ProgramTransferTest, NoPassOverARangeTheDialogRefuses) {
+  for (auto [lowest, highest] : {std::pair{-1, 5}, std::pair{2147483647, 2147483647},
+                                 std::pair{7, 3}}) {
+    Open(0, 2, true, /*autoUpdate=*/true);
+    definition.lowestProgram = lowest;
+    definition.highestProgram = highest;
+    transfer.StartEntryCheck();
+    EXPECT_EQ(transfer.PassProgram, -1) << lowest;
+    EXPECT_TRUE(window.enabled) << lowest;
+    transfer.StartPass(false);
+    EXPECT_EQ(transfer.PassProgram, -1) << lowest;
+    transfer.AnswerReceived(Answer(0, "Once"));
+    EXPECT_EQ(transfer.AwaitedLine, -1) << lowest;
+    EXPECT_TRUE(window.enabled) << lowest;
+    banks.CloseBankFile();
+    std::remove(folder.File("Test.QvBank").c_str());
+  }
+}
+
 TEST_F(ProgramTransferTest, AnAnswerDuringTheNameDialogWaitsForTheRunningOne) {
   Open(0, 9, true);
   window.saveAsForm = true;
@@ -428,6 +451,77 @@ TEST_F(ProgramTransferTest, AFullBankEndsThePassAndGivesTheWindowBack) {
   transfer.AnswerReceived(Answer(2, "Late"));
   EXPECT_EQ(window.lines[2], "3 <Unknown>");
   EXPECT_EQ(reporter.boxes.size(), 1u);
+}
+
+TEST_F(ProgramTransferTest, AFailedBankWriteEndsThePassWithOneBox) {
+  Open(0, 5, true);
+  transfer.StartPass(true);
+  transfer.AnswerReceived(Answer(0, "Ok  "));
+  EXPECT_EQ(Stored("Ok  ")[0], 'O');
+  // The bank file goes away under the pass: the next store cannot write.
+  ASSERT_EQ(std::remove(banks.CurrentBankPath().c_str()), 0);
+  for (int program = 1; program <= 5; ++program) transfer.AnswerReceived(Answer(program, "Lost"));
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].caption, "File create failed");
+  EXPECT_EQ(transfer.PassProgram, -1);
+  EXPECT_EQ(transfer.AwaitedLine, -1);
+  EXPECT_NE(transfer.StoreAnswer, 1);
+  EXPECT_FALSE(window.busy);
+  EXPECT_TRUE(window.enabled);
+  // The program whose store failed keeps its name on the device list; the
+  // answers already on their way are dropped.
+  EXPECT_EQ(window.lines[1], "2 Lost");
+  EXPECT_EQ(window.lines[2], "3 <Unknown>");
+  EXPECT_EQ(sender.sent.size(), 3u);
+}
+
+// A pass whose awaited answer does not come between two ticks of the
+// window's pass timer ends, says so and gives the window back.
+TEST_F(ProgramTransferTest, APassWithoutAnswerEndsAtTheSecondTick) {
+  Open(0, 9, true, /*autoUpdate=*/true);
+  transfer.StartEntryCheck();
+  ASSERT_FALSE(window.enabled);
+  EXPECT_TRUE(transfer.PassTimerTick());  // nothing to compare with yet
+  transfer.AnswerReceived(Answer(0, "Zero"));
+  EXPECT_TRUE(transfer.PassTimerTick());  // an answer came since
+  transfer.AnswerReceived(Answer(1, "One "));
+  transfer.AnswerReceived(Answer(2, "Two "));
+  EXPECT_TRUE(transfer.PassTimerTick());
+  EXPECT_TRUE(reporter.boxes.empty());
+  // The answer for program 3 is lost.
+  EXPECT_FALSE(transfer.PassTimerTick());
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].caption, "Couldn't update program list");
+  EXPECT_NE(reporter.boxes[0].text.find("program 04,"), std::string::npos) << reporter.boxes[0].text;
+  EXPECT_EQ(reporter.boxes[0].icon, BoxIcon::Exclamation);
+  EXPECT_TRUE(window.enabled);
+  EXPECT_FALSE(window.busy);
+  EXPECT_EQ(transfer.PassProgram, -1);
+  EXPECT_EQ(transfer.AwaitedLine, -1);
+  EXPECT_EQ(window.lines[2], "03 Two ");
+  EXPECT_EQ(window.lines[3], "04 <Unknown>");
+  // A late answer changes nothing; no pass, no tick work.
+  transfer.AnswerReceived(Answer(3, "Late"));
+  EXPECT_EQ(window.lines[3], "04 <Unknown>");
+  EXPECT_FALSE(transfer.PassTimerTick());
+  EXPECT_EQ(reporter.boxes.size(), 1u);
+
+  // While an answer is being handled (a box of its own is open) the pass
+  // is not given up.
+  transfer.StartPass(false);
+  transfer.AnswerBusy = true;
+  EXPECT_TRUE(transfer.PassTimerTick());
+  EXPECT_TRUE(transfer.PassTimerTick());
+  EXPECT_EQ(transfer.PassProgram, 0);
+  transfer.AnswerBusy = false;
+}
+
+TEST(PassAnswerTime, GrowsWithTheAnswer) {
+  EXPECT_GE(PassAnswerWaitMs(14), 1000u);
+  // At least twice the wire time of 3125 bytes a second.
+  for (int32_t size : {170, 16350, 32000, 1000000})
+    EXPECT_GE(PassAnswerWaitMs(size), static_cast<uint32_t>(size) * 2000u / 3125u) << size;
+  EXPECT_EQ(PassAnswerWaitMs(-5), PassAnswerWaitMs(0));
 }
 
 TEST_F(ProgramTransferTest, CopySendsTheStoredProgramToTheChosenPlace) {

@@ -317,5 +317,79 @@ TEST_F(ManagerWindowMidi, AnAcknowledgementDuringAFileSendDoesNotMoveTheSendOn) 
   EndProgram();
 }
 
+// A message is kept whole or not at all: when the store is emptied (Clear)
+// or rewritten (OK in the message editor) while a long message is still
+// arriving, the rest of that message makes no entry of its own.
+TEST_F(ManagerWindowMidi, AMessageCutByClearOrTheEditorLeavesNoTail) {
+  ASSERT_NO_FATAL_FAILURE(StartManager("inputs 1"));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  const Bytes message = Message(40000, 0x42, 3);
+  const Bytes head(message.begin(), message.begin() + 32000);
+  const Bytes tail(message.begin() + 32000, message.end());
+  for (const char* cut : {"Clear", "editor OK"}) {
+    SCOPED_TRACE(cut);
+    ClearMidiLog();
+    // The first 32,000 bytes fill a buffer; the message goes on.
+    ASSERT_TRUE(Deliver(head, "head.bin"));
+    ASSERT_TRUE(WaitForMidiEvents("in.longdata", 1, program_.Id()));
+    ASSERT_TRUE(WaitForIdle(program_.Id()));
+    size_t lines = 0;
+    if (std::string(cut) == "Clear") {
+      ClickItem(manager_, IDC_MANAGER_CLEAR);
+      ASSERT_TRUE(WaitForLines(0));
+    } else {
+      lines = Received().size();
+      // A new message, not the selected one edited.
+      SendMessageA(Item(manager_, IDC_MANAGER_MESSAGE_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      ASSERT_TRUE(WaitUntil([&] { return ItemText(manager_, IDC_MANAGER_CREATE) == "Create"; }, 5000));
+      ClickItem(manager_, IDC_MANAGER_CREATE);
+      HWND editor = WaitForWindow({"#32770", "Create/Edit SysEx Message", program_.Id()}, 10000);
+      ASSERT_NE(editor, nullptr);
+      SetItemText(editor, 400, "F0 7D 01 F7");
+      ClickItem(editor, 111);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 10000));
+      ASSERT_TRUE(WaitForLines(++lines));
+    }
+    ASSERT_TRUE(Deliver(tail, "tail.bin"));
+    ASSERT_TRUE(WaitForMidiEvents("in.longdata", 2, program_.Id()));
+    ASSERT_TRUE(WaitForIdle(program_.Id()));
+    Pause(300);
+    EXPECT_EQ(Received().size(), lines) << "no entry for the tail";
+    // The next message is kept whole.
+    ASSERT_TRUE(Deliver(Message(12, 0x43, 4), "next.bin"));
+    ASSERT_TRUE(WaitForLines(lines + 1));
+    EXPECT_EQ(Received().back(), "12 bytes [Yamaha]");
+  }
+  ExpectNoBox();
+  EndProgram();
+}
+
+// Choosing the output entry already in use while a file goes out changes
+// nothing: the device stays open and the send goes on to its last block.
+TEST_F(ManagerWindowMidi, ChoosingTheOutputInUseDuringASendChangesNothing) {
+  const std::vector<Bytes> blocks = {Message(3000, 0x42, 6), Message(300, 0x42, 7),
+                                     Message(20, 0x42, 8)};
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\three.syx", KestrovallianFile(blocks)));
+  ASSERT_NO_FATAL_FAILURE(StartManager("inputs 1\noutputs 2\nwire-rate 3125"));
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  ClearMidiLog();
+  SelectListLine(Item(manager_, IDC_MANAGER_FILE_LIST), 0);
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(manager_, IDC_MANAGER_SEND) == "Send"; }, 5000));
+  ClickItem(manager_, IDC_MANAGER_SEND);
+  ASSERT_TRUE(WaitForMidiEvents("out.long", 1, program_.Id()));
+  SelectComboLine(OutputList(), 0);
+  ASSERT_TRUE(WaitForMidiEvents("out.done", 3, program_.Id(), 20000));
+  Pause(300);
+  const auto sent = Events("out.long");
+  ASSERT_EQ(sent.size(), 3u);
+  for (size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(sent[i].Bytes(), blocks[i]) << i;
+  EXPECT_TRUE(Events("out.reset").empty());
+  EXPECT_TRUE(Events("out.close").empty());
+  EXPECT_TRUE(Events("out.open").empty());
+  EXPECT_EQ(ComboSelection(OutputList()), 0);
+  ExpectNoBox();
+  EndProgram();
+}
+
 }  // namespace
 }  // namespace qv::wine

@@ -56,5 +56,40 @@ TEST(InputBufferCountTest, NoBufferAcceptedStops) {
             std::string::npos);
 }
 
+// Fewer buffers made than asked for is a shortage of memory, not the
+// device's doing: it is called what it is, and NumBuffers stays.
+TEST(InputBufferCountTest, MemoryShortageKeepsTheStoredCount) {
+  RecordingReporter reporter;
+  int numBuffers = 30;
+  EXPECT_EQ(ReportInputBuffers(12, 12, numBuffers, reporter), BufferOutcome::ShortOfMemory);
+  EXPECT_EQ(numBuffers, 30);
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].caption, "Quillon 97");
+  EXPECT_EQ(reporter.boxes[0].icon, BoxIcon::Information);
+  EXPECT_NE(reporter.boxes[0].text.find("memory"), std::string::npos) << reporter.boxes[0].text;
+  EXPECT_NE(reporter.boxes[0].text.find("12 of the 30"), std::string::npos) << reporter.boxes[0].text;
+  EXPECT_EQ(reporter.boxes[0].text.find("soundcard"), std::string::npos) << reporter.boxes[0].text;
+
+  // Not one buffer: the program cannot go on, and says why.
+  reporter.boxes.clear();
+  EXPECT_EQ(ReportInputBuffers(0, 0, numBuffers, reporter), BufferOutcome::NoneAccepted);
+  EXPECT_EQ(numBuffers, 30);
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].icon, BoxIcon::Stop);
+  EXPECT_NE(reporter.boxes[0].text.find("memory"), std::string::npos) << reporter.boxes[0].text;
+
+  // The device's own refusals still lower the count to what it took.
+  reporter.boxes.clear();
+  EXPECT_EQ(ReportInputBuffers(12, 5, numBuffers, reporter), BufferOutcome::Reduced);
+  EXPECT_EQ(numBuffers, 5);
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_NE(reporter.boxes[0].text.find("soundcard driver"), std::string::npos);
+  reporter.boxes.clear();
+  numBuffers = 30;
+  EXPECT_EQ(ReportInputBuffers(30, 30, numBuffers, reporter), BufferOutcome::AllAccepted);
+  EXPECT_EQ(ReportInputBuffers(30, 12, numBuffers, reporter), BufferOutcome::Reduced);
+  EXPECT_EQ(numBuffers, 12);
+}
+
 }  // namespace
 }  // namespace qv::test

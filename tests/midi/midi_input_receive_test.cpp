@@ -87,16 +87,39 @@ TEST_F(StoreReceiverTest, AbandonedMessageLeavesNothingAndTheNextOneIsWhole) {
   EXPECT_TRUE(std::equal(next.begin(), next.end(), data.begin()));
 }
 
-TEST_F(StoreReceiverTest, StoreClearedInTheMiddleStartsAFreshEntry) {
-  auto message = MakeMessage(40000, 0x42);
-  receiver.Receive(message.data(), kInputBufferLength, kInputBufferLength, *store);
+// A message is kept whole or not at all: once the store is cleared, saved
+// or rewritten by the message editor while a message is arriving, the rest
+// of that message is dropped, and the next message is kept whole.
+TEST_F(StoreReceiverTest, StoreRenewedInTheMiddleDropsTheRestOfThatMessage) {
+  auto message = MakeMessage(70000, 0x42);
+  EXPECT_EQ(receiver.Receive(message.data(), kInputBufferLength, kInputBufferLength, *store),
+            StoreReceipt::Continued);
   ASSERT_TRUE(store->ResetStore());
   received.Clear();
-  EXPECT_EQ(receiver.Receive(message.data() + kInputBufferLength, 8000, kInputBufferLength, *store),
-            StoreReceipt::Committed);
-  EXPECT_EQ(StoreLengths(), std::vector<std::int32_t>{8000});
-  EXPECT_EQ(received.lines.size(), 1u);
-  EXPECT_EQ(received.lines[0].rfind("8000 bytes [", 0), 0u);
+  EXPECT_EQ(receiver.Receive(message.data() + kInputBufferLength, kInputBufferLength,
+                             kInputBufferLength, *store),
+            StoreReceipt::Continued);
+  EXPECT_EQ(receiver.Receive(message.data() + 2 * kInputBufferLength, 6000, kInputBufferLength,
+                             *store),
+            StoreReceipt::Dropped);
+  EXPECT_EQ(store->MessageCount(), 0);
+  EXPECT_EQ(store->PendingBytes(), 0u);
+  EXPECT_TRUE(received.lines.empty());
+  EXPECT_TRUE(StoreLengths().empty());
+
+  // Closed and opened again (Save, the message editor): the same.
+  auto second = MakeMessage(40000, 0x43, 1);
+  receiver.Receive(second.data(), kInputBufferLength, kInputBufferLength, *store);
+  store->CloseStoreFiles();
+  ASSERT_TRUE(store->ReopenStoreFiles());
+  EXPECT_EQ(receiver.Receive(second.data() + kInputBufferLength, 8000, kInputBufferLength, *store),
+            StoreReceipt::Dropped);
+  EXPECT_TRUE(StoreLengths().empty());
+
+  auto next = MakeMessage(100, 0x43, 2);
+  EXPECT_EQ(Arrive(next), std::vector<StoreReceipt>{StoreReceipt::Committed});
+  EXPECT_EQ(received.lines, std::vector<std::string>{"100 bytes [Yamaha]"});
+  EXPECT_EQ(StoreLengths(), std::vector<std::int32_t>{100});
 }
 
 TEST_F(StoreReceiverTest, FullStoreDropsTheMessageAndSaysSo) {

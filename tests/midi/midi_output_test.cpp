@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "tests/midi/fake_midi_output_driver.h"
@@ -227,6 +228,40 @@ TEST(MidiOutputSend, RefusalsAreReportedWithTheirCaptionsAndLimits) {
     EXPECT_EQ(output.OutstandingCount(), c.accepted ? 1u : 0u);
     EXPECT_EQ(driver.live_headers, c.accepted ? 1 : 0);
   }
+}
+
+// The refusal box runs a message loop, in which another message may go
+// out. Giving up the refused block must not free the one the device is
+// still sending.
+TEST(MidiOutputSend, ARefusalGivesUpItsOwnBlockNotOneSentDuringItsBox) {
+  struct SendingReporter : Reporter {
+    std::function<void()> during;
+    int shown = 0;
+    BoxAnswer Show(std::string_view, std::string_view, BoxIcon, BoxButtons) override {
+      if (++shown == 1 && during) during();
+      return BoxAnswer::Ok;
+    }
+  };
+  FakeOutputDriver driver;
+  RecordingReporter inner;
+  MidiOutput output(driver);
+  ASSERT_TRUE(output.Open(inner));
+  const std::vector<std::uint8_t> refused{0xF0, 0x7D, 0x01, 0xF7};
+  SendingReporter reporter;
+  reporter.during = [&] {
+    EXPECT_TRUE(output.Send(kTenBytes.data(), kTenBytes.size(), kSingleSendCaptions, inner));
+  };
+  driver.send_results = {test::kFakeNotReady};
+  EXPECT_FALSE(output.Send(refused.data(), refused.size(), kSingleSendCaptions, reporter));
+  ASSERT_EQ(driver.sent, std::vector<std::vector<std::uint8_t>>{kTenBytes});
+  EXPECT_EQ(output.OutstandingCount(), 1u);
+  EXPECT_EQ(driver.live_headers, 1);
+  ASSERT_EQ(driver.in_flight.size(), 1u);
+  EXPECT_EQ(driver.in_flight[0]->bytes, kTenBytes);
+  // Its completion still finds it.
+  EXPECT_EQ(output.Completed(driver.sent_headers[0]).kind, OutputBlockKind::Single);
+  EXPECT_EQ(output.OutstandingCount(), 0u);
+  EXPECT_EQ(driver.live_headers, 0);
 }
 
 TEST(MidiOutputSend, ReleasedBlocksAreForgotten) {

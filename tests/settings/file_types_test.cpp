@@ -247,15 +247,38 @@ TEST(FileTypesAnotherOwner, SubKeysOfTheOwnerStayWhenTheTypeIsTaken) {
   ExpectTidy(reg);
 }
 
-TEST(FileTypesAnotherOwner, AKeyWithoutAnOwnerIsTakenWithoutAsking) {
-  FakeRegistry reg;
-  reg.AddKey("HKCR\\.syx");
-  Start s;
-  StartProgram(reg, s);
-  EXPECT_TRUE(BoxesCaptioned(s.boxes, kSyxConfigurationCaption).empty());
-  EXPECT_TRUE(s.settings.HandlesSyxFiles);
-  ExpectAllEntries(reg, kHere, "HKCR\\.syx");
-  EXPECT_FALSE(reg.HasValue("HKCR\\Quillon", "OldSYXApp"));
+// A .syx key that names no owner (no default value, or an empty one) may
+// still be another program's: the start asks as for any other owner.
+TEST(FileTypesAnotherOwner, AKeyWithoutANamedOwnerIsAskedAboutToo) {
+  for (bool emptyValue : {false, true}) {
+    for (BoxAnswer answer : {BoxAnswer::Yes, BoxAnswer::No}) {
+      SCOPED_TRACE(std::string(emptyValue ? "empty value, " : "no value, ") +
+                   (answer == BoxAnswer::Yes ? "Yes" : "No"));
+      FakeRegistry reg;
+      reg.AddKey("HKCR\\.syx");
+      if (emptyValue) reg.SetString("HKCR\\.syx", "", "");
+      reg.SetString("HKCR\\.syx\\OpenWithProgids", "Other.Syx", "");
+      Start s;
+      s.boxes.answers = {BoxAnswer::Ok, answer};
+      StartProgram(reg, s);
+      auto asked = BoxesCaptioned(s.boxes, kSyxConfigurationCaption);
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_EQ(asked[0].text, kSyxOtherOwnerText);
+      if (answer == BoxAnswer::Yes) {
+        EXPECT_TRUE(s.settings.HandlesSyxFiles);
+        EXPECT_EQ(reg.String("HKCR\\.syx", ""), "Quillon");
+        // An empty value is given back as it was; a missing one is not made up.
+        EXPECT_EQ(reg.HasValue("HKCR\\Quillon", "OldSYXApp"), emptyValue);
+        if (emptyValue) EXPECT_EQ(reg.String("HKCR\\Quillon", "OldSYXApp"), "");
+      } else {
+        EXPECT_FALSE(s.settings.HandlesSyxFiles);
+        EXPECT_EQ(reg.HasValue("HKCR\\.syx", ""), emptyValue);
+        EXPECT_TRUE(reg.HasKey("HKCR\\.syx\\OpenWithProgids"));
+        EXPECT_FALSE(reg.HasKey("HKCR\\Quillon"));
+        EXPECT_TRUE(reg.HasValue(kMachineKey, "DisableExtensions"));
+      }
+    }
+  }
 }
 
 // --- DisableExtensions and refusals ----------------------------------------------

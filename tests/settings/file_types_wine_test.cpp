@@ -124,6 +124,21 @@ TEST_F(FileTypes, AnEarlierOwnerKeepsSyxWhenTheUserSaysNo) {
   EndProgram();
 }
 
+// A .syx key whose default value is empty still belongs to someone: the
+// start asks, and No leaves it as it was.
+TEST_F(FileTypes, AKeyWithAnEmptyOwnerIsAskedAbout) {
+  ASSERT_TRUE(WriteString("HKCR\\.syx", "", ""));
+  ASSERT_TRUE(WriteString("HKCR\\.syx", "Content Type", "application/x-sysex"));
+  StartFirstTime();
+  AnswerSyxQuestion(IDNO);
+  ASSERT_NE(Manager(), nullptr);
+  EXPECT_EQ(ReadString("HKCR\\.syx", ""), "");
+  EXPECT_EQ(ReadString("HKCR\\.syx", "Content Type"), "application/x-sysex");
+  EXPECT_FALSE(KeyExists("HKCR\\Quillon"));
+  EXPECT_TRUE(ValueExists(kMachineSettings, "DisableExtensions"));
+  EndProgram();
+}
+
 TEST_F(FileTypes, AnEarlierOwnerIsRememberedWhenTheUserSaysYes) {
   ASSERT_TRUE(WriteString("HKCR\\.syx", "", "Tessary.SysEx"));
   StartFirstTime();

@@ -88,7 +88,9 @@ struct PauseCase {
 
 class BlocksPauseText : public testing::TestWithParam<PauseCase> {};
 
-TEST_P(BlocksPauseText, IsAnUnsignedDecimalOfThirtyTwoBits) {
+// Digits only, and no more than the send can wait: a timer takes at most
+// 2,147,483,647 ms, and the stored value is read as a signed number.
+TEST_P(BlocksPauseText, IsADecimalTheSendHonours) {
   std::uint32_t value = 12345;
   EXPECT_EQ(ParseBlocksPause(GetParam().text, &value), GetParam().valid);
   if (GetParam().valid) {
@@ -99,14 +101,15 @@ TEST_P(BlocksPauseText, IsAnUnsignedDecimalOfThirtyTwoBits) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, BlocksPauseText,
     testing::Values(PauseCase{"0", true, 0}, PauseCase{"20", true, 20},
-                    PauseCase{"007", true, 7}, PauseCase{"4294967295", true, 4294967295u},
+                    PauseCase{"007", true, 7}, PauseCase{"2147483647", true, 2147483647u},
+                    PauseCase{"2147483648", false, 0}, PauseCase{"4294967295", false, 0},
                     PauseCase{"4294967296", false, 0}, PauseCase{"99999999999999999999", false, 0},
                     PauseCase{"", false, 0}, PauseCase{"-5", false, 0}, PauseCase{"abc", false, 0},
                     PauseCase{"5a", false, 0}, PauseCase{" 5", false, 0},
                     PauseCase{"+5", false, 0}, PauseCase{"1.5", false, 0}));
 
 TEST(PreferencesOk, AnInvalidPauseShowsTheBoxAndChangesNothing) {
-  for (const char* text : {"-5", "abc", ""}) {
+  for (const char* text : {"-5", "abc", "", "3000000000"}) {
     FakeRegistry reg = Installed();
     SettingsRecord s = Typical();
     s.HandlesSyxFiles = false;

@@ -63,16 +63,20 @@ TEST_F(Shortcuts, CtrlPOpensPreferencesAndOkWritesAtOnce) {
   EXPECT_EQ(CheckState(Item(prefs, IDC_PREFERENCES_TOOLTIPS_MAXIMUM)), BST_CHECKED);
   EXPECT_EQ(ItemText(prefs, IDC_PREFERENCES_BLOCKS_PAUSE), "20");
 
-  // A pause that is no number: the box, and the dialog stays.
-  SetItemText(prefs, IDC_PREFERENCES_BLOCKS_PAUSE, "-5");
-  ClickItem(prefs, IDOK);
-  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000, prefs);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box.caption, "Incorrect data entry");
-  EXPECT_EQ(box.text, "The value to pause between blocks must be a positive number.");
-  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-  EXPECT_TRUE(IsWindow(prefs));
-  EXPECT_EQ(ReadDword(kUserSettings, "BlocksPause"), 20u);
+  // A pause that is no number, or longer than the send can wait: the box,
+  // and the dialog stays.
+  for (const char* pause : {"-5", "3000000000"}) {
+    SetItemText(prefs, IDC_PREFERENCES_BLOCKS_PAUSE, pause);
+    ClickItem(prefs, IDOK);
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000, prefs);
+    ASSERT_TRUE(box) << pause;
+    EXPECT_EQ(box.caption, "Incorrect data entry");
+    EXPECT_EQ(box.text, "The value to pause between blocks must be a positive number.");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }, 5000));
+    EXPECT_TRUE(IsWindow(prefs));
+    EXPECT_EQ(ReadDword(kUserSettings, "BlocksPause"), 20u);
+  }
 
   SetItemText(prefs, IDC_PREFERENCES_BLOCKS_PAUSE, "150");
   ClickItem(prefs, IDC_PREFERENCES_TITLE_PICTURE);
