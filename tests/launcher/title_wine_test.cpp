@@ -443,7 +443,7 @@ TEST_F(LauncherWithProbe, MarkersShowTheModuleAndFollowCtrl) {
   ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
   for (const MarkerCase& c : cases) {
     SCOPED_TRACE(c.what);
-    if (!c.file.empty()) ASSERT_TRUE(WriteFileBytes(c.file, std::vector<uint8_t>(2048, 0)));
+    if (!c.file.empty()) { ASSERT_TRUE(WriteFileBytes(c.file, std::vector<uint8_t>(2048, 0))); }
     ASSERT_NO_FATAL_FAILURE(StartLauncher(c.tail));
     HWND title = TitleWindow();
     ASSERT_NE(title, nullptr);

@@ -269,7 +269,7 @@ TEST(FileTypesAnotherOwner, AKeyWithoutANamedOwnerIsAskedAboutToo) {
         EXPECT_EQ(reg.String("HKCR\\.syx", ""), "Quillon");
         // An empty value is given back as it was; a missing one is not made up.
         EXPECT_EQ(reg.HasValue("HKCR\\Quillon", "OldSYXApp"), emptyValue);
-        if (emptyValue) EXPECT_EQ(reg.String("HKCR\\Quillon", "OldSYXApp"), "");
+        if (emptyValue) { EXPECT_EQ(reg.String("HKCR\\Quillon", "OldSYXApp"), ""); }
       } else {
         EXPECT_FALSE(s.settings.HandlesSyxFiles);
         EXPECT_EQ(reg.HasValue("HKCR\\.syx", ""), emptyValue);
