@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "librarian/bank_files.h"
 #include "librarian/binary_file.h"
 #include "librarian/little_endian.h"
 
@@ -56,6 +57,36 @@ uint32_t ReadBankProgramSize(const std::string& path) {
   uint8_t bytes[4];
   if (file.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return kUnreadableBankProgramSize;
   return ReadUint32LE(bytes);
+}
+
+int32_t BankChooserPosition(const std::vector<std::string>& bankPaths, std::string_view bankFileName) {
+  const std::string* named = nullptr;
+  for (const std::string& path : bankPaths) {
+    if (SameNameIgnoringCase(LastPathComponent(path), bankFileName)) {
+      named = &path;
+      break;
+    }
+  }
+  if (named == nullptr) return -1;
+  const int32_t programSize = ReadBankHeader(*named);
+  int32_t position = 0;
+  for (const std::string& path : bankPaths) {
+    if (&path == named) return position;
+    if (ReadBankHeader(path) == programSize) ++position;
+  }
+  return -1;
+}
+
+std::wstring_view CommandLineTail(std::wstring_view whole) {
+  size_t at = 0;
+  if (!whole.empty() && whole[0] == L'"') {
+    const size_t close = whole.find(L'"', 1);
+    at = close == std::wstring_view::npos ? whole.size() : close + 1;
+  } else {
+    while (at < whole.size() && whole[at] != L' ' && whole[at] != L'\t') ++at;
+  }
+  while (at < whole.size() && (whole[at] == L' ' || whole[at] == L'\t')) ++at;
+  return whole.substr(at);
 }
 
 int32_t ChooseDefinitionForBank(int definitionCount,

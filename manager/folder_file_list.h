@@ -37,15 +37,22 @@ class FolderFileList {
   // equals selectName without regard to case.
   void ListSyxFiles(const std::string& folder, std::string_view selectName);
   // Asks, deletes the file and removes its line. False when nothing was
-  // deleted (answer No, refused by the system, no such line).
+  // deleted (answer No, refused by the system, no such line, a name the
+  // code page cannot hold).
   bool DeleteListedFile(int position, Reporter& reporter);
 
   int Count() const { return static_cast<int>(names_.size()); }
   const std::string& NameAt(int position) const { return names_.at(position); }
   // The name of a line resolved against the folder last listed.
   std::string PathAt(int position) const;
+  // True when the line's file may be opened, sent or deleted; a name the
+  // code page cannot hold (see base/file_names.h) is refused with its
+  // message. False without a message for no such line.
+  bool UsableAt(int position, Reporter& reporter) const;
 
  private:
+  std::string PathOf(const std::string& name) const;
+
   ListLines& lines_;
   std::vector<std::string> names_;
   std::string folder_;
