@@ -27,12 +27,8 @@ bool CtrlDown() { return (static_cast<unsigned short>(GetAsyncKeyState(VK_CONTRO
 // names (base/file_names.h).
 std::string StoredFileName(const std::string& path) {
   if (path.empty() || !FileNameUsable(path)) return std::string();
-  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::string();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(wide.c_str(), &found);
+  HANDLE search = FindFirstFileW(WideFileName(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return std::string();
   FindClose(search);
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::string();

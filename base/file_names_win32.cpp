@@ -50,14 +50,20 @@ std::string AnsiFileName(std::wstring_view wide) {
   return text;
 }
 
+std::wstring WideFileName(std::string_view ansi) {
+  std::wstring wide;
+  const int length = static_cast<int>(ansi.size());
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (n <= 0) return wide;
+  wide.resize(static_cast<size_t>(n));
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), n);
+  return wide;
+}
+
 std::vector<std::string> ListFolderFileNames(const std::string& folder) {
   std::vector<std::string> names;
-  std::wstring pattern;
-  const std::string base = folder.empty() ? std::string(".") : folder;
-  const int n = MultiByteToWideChar(CP_ACP, 0, base.data(), static_cast<int>(base.size()), nullptr, 0);
-  if (n <= 0) return names;
-  pattern.resize(static_cast<size_t>(n));
-  MultiByteToWideChar(CP_ACP, 0, base.data(), static_cast<int>(base.size()), pattern.data(), n);
+  std::wstring pattern = WideFileName(folder.empty() ? std::string(".") : folder);
+  if (pattern.empty()) return names;
   if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW found{};

@@ -10,4 +10,8 @@ namespace qv {
 // exactly (no best-fit look-alikes) given as '?'.
 std::string AnsiFileName(std::wstring_view wide);
 
+// A file name (or any text of the code page, zero bytes included) as the
+// wide calls take it.
+std::wstring WideFileName(std::string_view ansi);
+
 }  // namespace qv

@@ -192,5 +192,39 @@ TEST_F(LibraryNames, NewBankOverAnExistingOneOfACodePageNameAsksFirst) {
   Finish(librarian);
 }
 
+TEST_F(LibraryNames, NewBankOfANameOutsideTheCodePageIsRefused) {
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord()));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Other.QvBank", BankWithOneProgram("Other")));
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  PostCommand(manager, IDC_MANAGER_LIBRARIAN);
+  HWND librarian = WaitForLibrarian("Test Synth");
+  ASSERT_NE(librarian, nullptr);
+  SelectComboLine(Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER), 1);
+  HWND dialog = WaitForWindow({"#32770", "Create new bank file...", program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, BinDir() + "\\Флейта.QvBank"));
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Create new bank file...", program_.Id()}, 10000));
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "File name not usable");
+  EXPECT_NE(box.text.find("\"??????.QvBank\""), std::string::npos) << box.text;
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  Pause(300);
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  EXPECT_TRUE(ListLines(Item(librarian, IDC_LIBRARIAN_BANK_LIST)).empty()) << "no bank is open";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((Wide(BinDir()) + L"\\*.QvBank").c_str(), &found);
+  int banks = 0;
+  if (search != INVALID_HANDLE_VALUE) {
+    do ++banks;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(banks, 1) << "no bank file was made";
+  Finish(librarian);
+}
+
 }  // namespace
 }  // namespace qv::wine

@@ -31,19 +31,20 @@ void AppendLe(Bytes& to, std::uint32_t value, int size) {
   for (int i = 0; i < size; ++i) to.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-// The two messages in the current Kestrovallian layout, which the folder
-// list shows by the file's own name.
-Bytes TwoMessages() {
+// Files of the current Kestrovallian layout.
+Bytes KestrovallianFile(const std::vector<Bytes>& messages) {
   const std::string magic = "Kestrovallian+";
   Bytes file(magic.begin(), magic.end());
   file.resize(file.size() + 100, 0);
-  AppendLe(file, 2, 2);
-  AppendLe(file, static_cast<std::uint32_t>(kFirst.size()), 4);
-  AppendLe(file, static_cast<std::uint32_t>(kSecond.size()), 4);
-  file.insert(file.end(), kFirst.begin(), kFirst.end());
-  file.insert(file.end(), kSecond.begin(), kSecond.end());
+  AppendLe(file, static_cast<std::uint32_t>(messages.size()), 2);
+  for (const Bytes& m : messages) AppendLe(file, static_cast<std::uint32_t>(m.size()), 4);
+  for (const Bytes& m : messages) file.insert(file.end(), m.begin(), m.end());
   return file;
 }
+
+// The two messages in the current Kestrovallian layout, which the folder
+// list shows by the file's own name.
+Bytes TwoMessages() { return KestrovallianFile({kFirst, kSecond}); }
 
 class FolderNames : public ::testing::Test {
  protected:
@@ -128,6 +129,19 @@ class FolderNames : public ::testing::Test {
     EXPECT_NE(box.text.find("\"" + shownName + "\""), std::string::npos) << box.text;
     EXPECT_NE(box.text.find("Rename the file"), std::string::npos) << box.text;
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  }
+
+  // The .syx files in the folder, by their wide names.
+  std::vector<std::string> FolderSyxFiles() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(folder_ + "\\*.syx").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(Utf8(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   std::string folder_;
@@ -233,6 +247,49 @@ TEST_F(FolderNames, NameOutsideTheCodePageIsListedAndRefusedNeverOpenedOrDeleted
   EXPECT_TRUE(FileExists(folder_ + "\\abcdef.syx"));
   EXPECT_EQ(Files().size(), 2u);
   Screenshot(manager_, "manager_unusable_file_name");
+  EndProgram();
+}
+
+TEST_F(FolderNames, NamesOutsideTheCodePageChosenInTheDialogsAreRefusedNeverTakenForLookAlikes) {
+  // "Ā" is not in code page 1252; the system would turn it into an "A".
+  const Bytes other = {0xF0, 0x7E, 0x01, 0xF7};
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\Ānna.syx", TwoMessages()));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "\\Anna.syx", KestrovallianFile({other})));
+  ASSERT_NO_FATAL_FAILURE(StartManager());
+
+  ClickItem(manager_, IDC_MANAGER_OPEN);
+  HWND dialog = WaitForWindow({"#32770", "Open", program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ānna.syx"));
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Open", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ExpectRefusal("?nna.syx"));
+  ExpectNoBox();
+  EXPECT_TRUE(Received().empty()) << "another file was opened: " << Received().at(0);
+
+  SendMessageW(FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ClickItem(manager_, IDC_MANAGER_SEND);
+  dialog = WaitForWindow({"#32770", "Send", program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ānna.syx"));
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Send", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ExpectRefusal("?nna.syx"));
+  ExpectNoBox();
+  EXPECT_TRUE(MidiEvents("out.long", program_.Id()).empty()) << "another file was sent";
+
+  // A save under such a name writes nothing and keeps the store.
+  SelectFile("Anna.syx");
+  ClickItem(manager_, IDC_MANAGER_OPEN);
+  ASSERT_TRUE(WaitUntil([&] { return Received().size() == 1; }, 10000));
+  const auto before = FolderSyxFiles();
+  ClickItem(manager_, IDC_MANAGER_SAVE_AS);
+  dialog = WaitForWindow({"#32770", "Save As", program_.Id()}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ещё.syx"));
+  ASSERT_TRUE(WaitForNoWindow({"#32770", "Save As", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ExpectRefusal("???.syx"));
+  ExpectNoBox();
+  EXPECT_EQ(FolderSyxFiles(), before);
+  EXPECT_EQ(Received().size(), 1u) << "the store is kept";
   EndProgram();
 }
 
