@@ -1,23 +1,11 @@
 #include "app/command_line.h"
 
+#include "base/file_names.h"
 #include "librarian/bank_files.h"
 #include "librarian/binary_file.h"
 #include "librarian/little_endian.h"
 
 namespace qv {
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 CommandLineRequest ParseCommandLine(std::string_view text) {
   CommandLineRequest request;
@@ -41,7 +29,7 @@ std::string_view LastPathComponent(std::string_view path) {
 
 int32_t PositionOfFileName(const std::vector<std::string>& fileNames, std::string_view file) {
   for (size_t i = 0; i < fileNames.size(); ++i) {
-    if (SameNameIgnoringCase(fileNames[i], file)) return static_cast<int32_t>(i);
+    if (SameFileName(fileNames[i], file)) return static_cast<int32_t>(i);
   }
   return -1;
 }
@@ -62,7 +50,7 @@ uint32_t ReadBankProgramSize(const std::string& path) {
 int32_t BankChooserPosition(const std::vector<std::string>& bankPaths, std::string_view bankFileName) {
   const std::string* named = nullptr;
   for (const std::string& path : bankPaths) {
-    if (SameNameIgnoringCase(LastPathComponent(path), bankFileName)) {
+    if (SameFileName(LastPathComponent(path), bankFileName)) {
       named = &path;
       break;
     }

@@ -40,8 +40,8 @@ inline constexpr uint32_t kUnreadableBankProgramSize = 9999999;
 // The last component of a path (after its last backslash or slash).
 std::string_view LastPathComponent(std::string_view path);
 
-// The position of the first name equal to file without regard to case
-// (ASCII letters), or -1.
+// The position of the first name that is file's name to the file system
+// (equal without regard to case), or -1.
 int32_t PositionOfFileName(const std::vector<std::string>& fileNames, std::string_view file);
 
 // Whether a definition name is one the M1 editor works with: "K" and "o" as

@@ -17,6 +17,16 @@ std::string UnusableFileNameMessage(std::string_view name) {
 }
 
 #ifndef _WIN32
+// Elsewhere (where the logic is tested) case is told for ASCII letters.
+bool SameFileName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 // Elsewhere (where the logic is tested) names are the file system's own
 // bytes; the Windows listing lives in file_names_win32.cpp.
 std::vector<std::string> ListFolderFileNames(const std::string& folder) {

@@ -25,6 +25,10 @@ std::vector<std::string> ListFolderFileNames(const std::string& folder);
 // False for a name (or path) that holds '?' or '*'.
 bool FileNameUsable(std::string_view name);
 
+// Whether two names are one name to the file system: equal without regard
+// to case, capitals of the code page's letters included.
+bool SameFileName(std::string_view a, std::string_view b);
+
 // Whether a file or folder of that name exists, by the rule the opens use.
 bool FileExists(const std::string& path);
 

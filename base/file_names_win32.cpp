@@ -77,6 +77,13 @@ std::vector<std::string> ListFolderFileNames(const std::string& folder) {
   return names;
 }
 
+// The file system's own comparison: ordinal, without regard to case.
+bool SameFileName(std::string_view a, std::string_view b) {
+  const std::wstring first = WideFileName(a), second = WideFileName(b);
+  return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                              static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool FileExists(const std::string& path) {
   return FileNameUsable(path) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -84,7 +84,7 @@ void FolderFileList::ListSyxFiles(const std::string& folder, std::string_view se
   folder_ = folder;
   for (const std::string& name : ListFolderFileNames(folder)) {
     if (!HasSyxExtension(name) || name[0] == '~') continue;
-    const bool select = EqualIgnoringCase(name, selectName);
+    const bool select = SameFileName(name, selectName);
     AddFileEntry(FolderLineForFile(PathOf(name), name), name, select);
   }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The list of .syx files in the current folder (manager control 104) and,
 // beside it, the name to open for each line: a bare name for lines made by
-// listing the folder, a full path for the line added after a save.
+// listing the folder, a full path for the line added after a save. Names
+// follow the program's one rule for file names (base/file_names.h).
 #include <string>
 #include <string_view>
 #include <vector>

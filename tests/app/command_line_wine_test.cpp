@@ -251,7 +251,7 @@ TEST_F(CommandLine, BankFileOpensItselfWhenBanksOfAnotherSizeAreListedBeforeIt) 
 }
 
 TEST_F(CommandLine, BankAndInstrumentFilesOfLatinNamesOpenByTheirOwnNames) {
-  const std::string definition = Make(BinDir() + "\\Orgel Höhner.QvInstrument", SmallDefinition());
+  Make(BinDir() + "\\Orgel Höhner.QvInstrument", SmallDefinition());
   const std::string bank = Make(BinDir() + "\\Flöten.QvBank", BankWithOneProgram(kProgramSize, "S\xFC\xDF"));
 
   ASSERT_NO_FATAL_FAILURE(Begin("/bankfile " + bank, Responders()));
@@ -260,30 +260,42 @@ TEST_F(CommandLine, BankAndInstrumentFilesOfLatinNamesOpenByTheirOwnNames) {
   ASSERT_NO_FATAL_FAILURE(ExpectBankOpen(librarian, "Flöten", "Süß"));
   EndLibrarian(librarian);
 
-  ASSERT_NO_FATAL_FAILURE(Begin("/librarian " + definition, Responders()));
+  // Named in other capitals: the definition is found in the program folder
+  // and remembered.
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 5));
+  ASSERT_NO_FATAL_FAILURE(Begin("/librarian " + BinDir() + "\\orgel hÖhner.qvinstrument", Responders()));
   librarian = WaitForLibrarian("Orgel Höhner");
   ASSERT_NE(librarian, nullptr) << "the definition did not open";
   ASSERT_NO_FATAL_FAILURE(ExpectBankOpen(librarian, "Flöten", "Süß"));
   EndLibrarian(librarian);
+  EXPECT_EQ(ReadDword(kUserSettings, "LibrarianInstrument"), std::optional<DWORD>(0));
 }
 
 TEST_F(CommandLine, FileNamesOutsideTheCodePageAreRefusedByName) {
-  // Both exist; their names hold letters code page 1252 lacks.
+  // All exist; their names hold letters code page 1252 lacks. "Ā" has the
+  // look-alike "A", and a bank of that name fits a definition: it must not
+  // be opened instead.
+  Make(BinDir() + "\\Bank test.QvInstrument", SmallDefinition());
+  Make(BinDir() + "\\Anna.QvBank", BankWithOneProgram(kProgramSize, "Anna"));
+  const std::string lookAlike = Make(BinDir() + "\\Ānna.QvBank", BankWithOneProgram(kProgramSize, "X"));
   const std::string bank = Make(BinDir() + "\\Флейта.QvBank", BankWithOneProgram(kProgramSize, "X"));
   const std::string definition = Make(BinDir() + "\\Орган.QvInstrument", SmallDefinition());
-  for (const std::string& arguments : {"/bankfile " + bank, "/librarian " + definition}) {
-    SCOPED_TRACE(arguments);
-    LoaderStandIn loader;
-    ASSERT_NO_FATAL_FAILURE(Begin(arguments));
+  const struct {
+    std::string arguments;
+    std::string shown;
+  } cases[] = {{"/bankfile " + bank, "\"??????.QvBank\""},
+               {"/librarian " + definition, "\"?????.QvInstrument\""},
+               {"/bankfile " + lookAlike, "\"?nna.QvBank\""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ASSERT_NO_FATAL_FAILURE(Begin(c.arguments, Responders()));
     MessageBoxInfo box = WaitForMessageBox(program_.Id(), 20000);
-    ASSERT_TRUE(box);
+    ASSERT_TRUE(box) << "no box; windows: " << FindWindows({"Qv_SysEx", "", program_.Id(), false}).size();
     EXPECT_EQ(box.caption, "Command line error");
     EXPECT_NE(box.text.find("holds characters that this system's character set cannot show"),
               std::string::npos)
         << box.text;
-    EXPECT_NE(box.text.find(arguments[1] == 'b' ? "\"??????.QvBank\"" : "\"?????.QvInstrument\""),
-              std::string::npos)
-        << box.text;
+    EXPECT_NE(box.text.find(c.shown), std::string::npos) << box.text;
     EXPECT_TRUE(FindWindows({"Qv_SysEx", "", program_.Id(), false}).empty());
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     EXPECT_EQ(program_.WaitExit(10000), 0u);

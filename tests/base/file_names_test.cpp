@@ -48,6 +48,13 @@ TEST_F(FileNames, NamesWithWildcardsAreTheOnesNotUsable) {
   EXPECT_NE(message.find("Rename the file"), std::string::npos) << message;
 }
 
+TEST_F(FileNames, SameNameWithoutRegardToCase) {
+  EXPECT_TRUE(SameFileName("Dump.SYX", "dump.syx"));
+  EXPECT_TRUE(SameFileName(kLatin, "gR\xFC\xDF" "E.Syx"));
+  EXPECT_FALSE(SameFileName("Dump.syx", "Dump.syx "));
+  EXPECT_FALSE(SameFileName("a.syx", "b.syx"));
+}
+
 TEST_F(FileNames, ListingGivesEveryFileByItsOwnNameAndNoFolders) {
   Make(kLatin);
   Make("plain.syx");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 constexpr int kProgramSize = 9;
-constexpr int kFileNameBox = 1148;
-constexpr int kFileNameEdit = 1152;
 constexpr char kLibrarianTitleEnd[] = " - Brindlecote Program Librarian";
 
 void PutInt(Bytes& record, size_t at, int32_t value) {
@@ -109,16 +108,26 @@ class LibraryNames : public ::testing::Test {
     return librarian;
   }
 
-  static void ChooseInDialog(HWND dialog, const std::string& path) {
-    HWND edit = nullptr;
-    for (HWND box = Item(dialog, kFileNameBox); box != nullptr && edit == nullptr;
-         box = FindWindowExW(box, nullptr, L"ComboBox", nullptr)) {
-      edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
-    }
-    if (edit == nullptr) edit = Item(dialog, kFileNameEdit);
-    ASSERT_NE(edit, nullptr);
-    SetText(edit, path);
-    PostCommand(dialog, IDOK);
+  // Enters the librarian with "Test Synth", whose chooser offers the bank
+  // "Other", and chooses path in the dialog for a new bank.
+  HWND NewBankThroughDialog(const std::string& path) {
+    EXPECT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord()));
+    EXPECT_TRUE(WriteFileBytes(BinDir() + "\\Other.QvBank", BankWithOneProgram("Other")));
+    EXPECT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
+    HWND manager = StartManager();
+    if (manager == nullptr) return nullptr;
+    PostCommand(manager, IDC_MANAGER_LIBRARIAN);
+    HWND librarian = WaitForLibrarian("Test Synth");
+    if (librarian == nullptr) return nullptr;
+    if (beforeNewBank_) beforeNewBank_();
+    HWND chooser = Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER);
+    EXPECT_EQ(ComboLines(chooser), (std::vector<std::string>{"Other", "Create new bank file"}));
+    SelectComboLine(chooser, 1);
+    HWND dialog = WaitForWindow({"#32770", "Create new bank file...", program_.Id()}, 10000);
+    if (dialog == nullptr || !ChooseInFileDialog(dialog, path)) return nullptr;
+    // Until the dialog is gone it counts as a box: it has labels of id -1.
+    if (!WaitForNoWindow({"#32770", "Create new bank file...", program_.Id()}, 10000)) return nullptr;
+    return librarian;
   }
 
   void Finish(HWND librarian) {
@@ -127,6 +136,7 @@ class LibraryNames : public ::testing::Test {
   }
 
   Program program_;
+  std::function<void()> beforeNewBank_;
 };
 
 TEST_F(LibraryNames, LatinNamesAreListedByTheirOwnNamesAndOpen) {
@@ -162,24 +172,11 @@ TEST_F(LibraryNames, NewBankOverAnExistingOneOfACodePageNameAsksFirst) {
   // "Œ" is in code page 1252 but not in Latin-1.
   const std::string existing = BinDir() + "\\Œuvre.QvBank";
   const Bytes stored = BankWithOneProgram("Kept");
-  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord()));
-  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Other.QvBank", BankWithOneProgram("Other")));
-  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
-  HWND manager = StartManager();
-  ASSERT_NE(manager, nullptr);
-  PostCommand(manager, IDC_MANAGER_LIBRARIAN);
-  HWND librarian = WaitForLibrarian("Test Synth");
+  // Written once the librarian is open, so that the chooser does not list
+  // it: the user picks its name for a new bank.
+  beforeNewBank_ = [&] { EXPECT_TRUE(WriteFileBytes(existing, stored)); };
+  HWND librarian = NewBankThroughDialog(existing);
   ASSERT_NE(librarian, nullptr);
-  // Written now, so that the chooser does not list it: the user picks its
-  // name for a new bank.
-  ASSERT_TRUE(WriteFileBytes(existing, stored));
-  HWND chooser = Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER);
-  ASSERT_EQ(ComboLines(chooser), (std::vector<std::string>{"Other", "Create new bank file"}));
-  SelectComboLine(chooser, 1);
-  HWND dialog = WaitForWindow({"#32770", "Create new bank file...", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, existing));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Create new bank file...", program_.Id()}, 10000));
   MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
   ASSERT_TRUE(box) << "created without the question";
   Screenshot(box.window, "librarian_new_bank_question");
@@ -193,19 +190,8 @@ TEST_F(LibraryNames, NewBankOverAnExistingOneOfACodePageNameAsksFirst) {
 }
 
 TEST_F(LibraryNames, NewBankOfANameOutsideTheCodePageIsRefused) {
-  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Test Synth.QvInstrument", DefinitionRecord()));
-  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Other.QvBank", BankWithOneProgram("Other")));
-  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
-  HWND manager = StartManager();
-  ASSERT_NE(manager, nullptr);
-  PostCommand(manager, IDC_MANAGER_LIBRARIAN);
-  HWND librarian = WaitForLibrarian("Test Synth");
+  HWND librarian = NewBankThroughDialog(BinDir() + "\\Флейта.QvBank");
   ASSERT_NE(librarian, nullptr);
-  SelectComboLine(Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER), 1);
-  HWND dialog = WaitForWindow({"#32770", "Create new bank file...", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, BinDir() + "\\Флейта.QvBank"));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Create new bank file...", program_.Id()}, 10000));
   MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000);
   ASSERT_TRUE(box);
   EXPECT_EQ(box.caption, "File name not usable");

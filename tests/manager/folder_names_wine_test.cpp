@@ -20,8 +20,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr int kFileNameBox = 1148;
-constexpr int kFileNameEdit = 1152;
 constexpr char kUnusableCaption[] = "File name not usable";
 
 const Bytes kFirst = {0xF0, 0x43, 0x10, 0x01, 0xF7};
@@ -109,22 +107,21 @@ class FolderNames : public ::testing::Test {
     }
   }
 
-  static void ChooseInDialog(HWND dialog, const std::string& path) {
-    HWND edit = nullptr;
-    for (HWND box = Item(dialog, kFileNameBox); box != nullptr && edit == nullptr;
-         box = FindWindowExW(box, nullptr, L"ComboBox", nullptr)) {
-      edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
-    }
-    if (edit == nullptr) edit = Item(dialog, kFileNameEdit);
-    ASSERT_NE(edit, nullptr);
-    SetText(edit, path);
-    PostCommand(dialog, IDOK);
+  // Presses the button, which opens the file dialog titled title, and
+  // chooses path there.
+  void ChooseThroughDialog(int button, const std::string& title, const std::string& path) {
+    ClickItem(manager_, button);
+    HWND dialog = WaitForWindow({"#32770", title, program_.Id()}, 10000);
+    ASSERT_NE(dialog, nullptr) << "no dialog " << title;
+    ASSERT_TRUE(ChooseInFileDialog(dialog, path));
+    ASSERT_TRUE(WaitForNoWindow({"#32770", title, program_.Id()}, 10000));
   }
 
   // The box of a refused name: it names the file as listed and says why.
   void ExpectRefusal(const std::string& shownName) {
     MessageBoxInfo box = NextBox();
     ASSERT_TRUE(box) << "no refusal";
+    Screenshot(box.window, "file_name_refusal");
     EXPECT_EQ(box.caption, kUnusableCaption);
     EXPECT_NE(box.text.find("\"" + shownName + "\""), std::string::npos) << box.text;
     EXPECT_NE(box.text.find("Rename the file"), std::string::npos) << box.text;
@@ -170,11 +167,7 @@ TEST_F(FolderNames, LatinNamesAreListedOpenedSentSavedAndDeletedByTheirOwnNames)
   ExpectNoBox();
 
   // Saved under a new Latin name: the file has that name and is listed by it.
-  ClickItem(manager_, IDC_MANAGER_SAVE_AS);
-  HWND dialog = WaitForWindow({"#32770", "Save As", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Flöten neu.syx"));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Save As", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_SAVE_AS, "Save As", folder_ + "\\Flöten neu.syx"));
   ASSERT_TRUE(WaitUntil([&] { return FileExists(folder_ + "\\Flöten neu.syx"); }, 10000));
   ASSERT_TRUE(WaitUntil([&] { return Files().size() == 2; }, 10000));
   EXPECT_EQ(Files().at(1), "Flöten neu.syx");
@@ -194,24 +187,20 @@ TEST_F(FolderNames, LatinNamesAreListedOpenedSentSavedAndDeletedByTheirOwnNames)
   EndProgram();
 }
 
-TEST_F(FolderNames, LatinNameChosenInTheOpenAndSendDialogsIsOpenedAndSent) {
+TEST_F(FolderNames, LatinNameChosenInTheOpenAndSendDialogsIsOpenedAndSentInAnyCapitals) {
   ASSERT_TRUE(WriteFileBytes(folder_ + "\\Grüße.syx", TwoMessages()));
   ASSERT_NO_FATAL_FAILURE(StartManager());
 
-  ClickItem(manager_, IDC_MANAGER_OPEN);  // nothing selected: the dialog asks
-  HWND dialog = WaitForWindow({"#32770", "Open", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Grüße.syx"));
+  // Nothing selected: the dialogs ask.
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_OPEN, "Open", folder_ + "\\Grüße.syx"));
   ASSERT_TRUE(WaitUntil([&] { return Received().size() == 2; }, 10000)) << "not opened";
   EXPECT_EQ(ListSelection(FileList()), 0);
   EXPECT_EQ(Files(), std::vector<std::string>{"Grüße.syx"});
   ExpectNoBox();
 
   SendMessageW(FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  ClickItem(manager_, IDC_MANAGER_SEND);
-  dialog = WaitForWindow({"#32770", "Send", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Grüße.syx"));
+  // Named in other capitals, as the file system takes it.
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_SEND, "Send", folder_ + "\\grÜße.SYX"));
   ASSERT_TRUE(WaitForMidiEvents("out.long", 2, program_.Id(), 10000)) << "not sent";
   EXPECT_EQ(MidiEvents("out.long", program_.Id()).at(1).Bytes(), kSecond);
   ExpectNoBox();
@@ -257,35 +246,23 @@ TEST_F(FolderNames, NamesOutsideTheCodePageChosenInTheDialogsAreRefusedNeverTake
   ASSERT_TRUE(WriteFileBytes(folder_ + "\\Anna.syx", KestrovallianFile({other})));
   ASSERT_NO_FATAL_FAILURE(StartManager());
 
-  ClickItem(manager_, IDC_MANAGER_OPEN);
-  HWND dialog = WaitForWindow({"#32770", "Open", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ānna.syx"));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Open", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_OPEN, "Open", folder_ + "\\Ānna.syx"));
   ASSERT_NO_FATAL_FAILURE(ExpectRefusal("?nna.syx"));
   ExpectNoBox();
   EXPECT_TRUE(Received().empty()) << "another file was opened: " << Received().at(0);
 
   SendMessageW(FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  ClickItem(manager_, IDC_MANAGER_SEND);
-  dialog = WaitForWindow({"#32770", "Send", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ānna.syx"));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Send", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_SEND, "Send", folder_ + "\\Ānna.syx"));
   ASSERT_NO_FATAL_FAILURE(ExpectRefusal("?nna.syx"));
   ExpectNoBox();
   EXPECT_TRUE(MidiEvents("out.long", program_.Id()).empty()) << "another file was sent";
 
   // A save under such a name writes nothing and keeps the store.
-  SelectFile("Anna.syx");
+  ASSERT_NO_FATAL_FAILURE(SelectFile("Anna.syx"));
   ClickItem(manager_, IDC_MANAGER_OPEN);
   ASSERT_TRUE(WaitUntil([&] { return Received().size() == 1; }, 10000));
   const auto before = FolderSyxFiles();
-  ClickItem(manager_, IDC_MANAGER_SAVE_AS);
-  dialog = WaitForWindow({"#32770", "Save As", program_.Id()}, 10000);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NO_FATAL_FAILURE(ChooseInDialog(dialog, folder_ + "\\Ещё.syx"));
-  ASSERT_TRUE(WaitForNoWindow({"#32770", "Save As", program_.Id()}, 10000));
+  ASSERT_NO_FATAL_FAILURE(ChooseThroughDialog(IDC_MANAGER_SAVE_AS, "Save As", folder_ + "\\Ещё.syx"));
   ASSERT_NO_FATAL_FAILURE(ExpectRefusal("???.syx"));
   ExpectNoBox();
   EXPECT_EQ(FolderSyxFiles(), before);
