@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_names.h"
 #include "base/process_state.h"
 #include "base/reporter.h"
 #include "base/tool_tips_win32.h"
@@ -99,12 +100,19 @@ void SelectDefineNew(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
 }
 
-// Loads the listed definition at position and shows it.
+// Loads the listed definition at position and shows it. A name the code
+// page cannot hold is refused and "Define new instrument" chosen instead:
+// nothing is read from or written to a file under it.
 void DefinitionChosen(HWND dialog, int position) {
   if (position < 0 || position >= definitionCount) return;
-  LoadInstrumentDefinition(LibraryFilePath(ProgramFolder,
-                                           ComboText(dialog, IDC_DEFINITION_MODEL, position),
-                                           kDefinitionExtension));
+  const std::string name = ComboText(dialog, IDC_DEFINITION_MODEL, position);
+  if (!FileNameUsable(name)) {
+    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
+    MessageBoxA(dialog, UnusableFileNameMessage(name + std::string(kDefinitionExtension)).c_str(),
+                kUnusableFileNameCaption, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  LoadInstrumentDefinition(LibraryFilePath(ProgramFolder, name, kDefinitionExtension));
   loading = true;
   DefinitionFormFields fields = FieldsOfDefinition(CurrentDefinition);
   SetDlgItemTextA(dialog, IDC_DEFINITION_PROGRAM_SIZE, fields.programSize.c_str());
@@ -158,7 +166,9 @@ void Open(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, position, 0);
   DefinitionChosen(dialog, position);
 
-  if (EntersAtOnce(DirectEntry, Settings.LibrarianInstrument, definitionCount)) {
+  // A refused definition leaves the dialog to the user.
+  if (EntersAtOnce(DirectEntry, Settings.LibrarianInstrument, definitionCount) &&
+      ComboSelection(dialog, IDC_DEFINITION_MODEL) == Settings.LibrarianInstrument) {
     rememberedTooltipWindow = TooltipWindow;
     EndDialog(dialog, 0);
     return;

@@ -212,5 +212,40 @@ TEST_F(LibraryNames, NewBankOfANameOutsideTheCodePageIsRefused) {
   Finish(librarian);
 }
 
+TEST_F(LibraryNames, DefinitionOfANameOutsideTheCodePageIsListedAndRefused) {
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Орган.QvInstrument", DefinitionRecord()));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Orgel Höhner.QvInstrument", DefinitionRecord()));
+  ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Flöten.QvBank", BankWithOneProgram("S\xFC\xDF")));
+  HWND manager = StartManager();
+  ASSERT_NE(manager, nullptr);
+  PostCommand(manager, IDC_MANAGER_LIBRARIAN);
+  HWND dialog = WaitForWindow({"#32770", "Librarian options", program_.Id(), false}, 10000);
+  ASSERT_NE(dialog, nullptr);
+  HWND model = Item(dialog, IDC_DEFINITION_MODEL);
+  const std::vector<std::string> lines = ComboLines(model);
+  ASSERT_EQ(lines.size(), 3u);
+  const int lost = lines[0] == "?????" ? 0 : 1;
+  EXPECT_EQ(lines[static_cast<size_t>(lost)], "?????");
+  EXPECT_EQ(lines[static_cast<size_t>(1 - lost)], "Orgel Höhner");
+  // Chosen (at the opening, when it is the first), it is refused and the
+  // choice moves to "Define new instrument".
+  if (lost != 0) SelectComboLine(model, lost);
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 10000, dialog);
+  ASSERT_TRUE(box) << "not refused";
+  EXPECT_EQ(box.caption, "File name not usable");
+  EXPECT_NE(box.text.find("\"?????.QvInstrument\""), std::string::npos) << box.text;
+  Screenshot(box.window, "definition_name_refusal");
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return ComboSelection(model) == 2; }, 5000));
+
+  SelectComboLine(model, 1 - lost);
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DEFINITION_PROGRAM_SIZE) == std::to_string(kProgramSize); },
+                        5000));
+  PostCommand(dialog, IDOK);
+  HWND librarian = WaitForLibrarian("Orgel Höhner");
+  ASSERT_NE(librarian, nullptr);
+  Finish(librarian);
+}
+
 }  // namespace
 }  // namespace qv::wine
