@@ -302,5 +302,17 @@ TEST_F(CommandLine, FileNamesOutsideTheCodePageAreRefusedByName) {
   }
 }
 
+TEST_F(CommandLine, SendFormRefusesANameOutsideTheCodePageAndSendsNothing) {
+  const std::string file = Make(TestDir() + "\\Привет.syx", KestrovallianFile({{0xF0, 0x43, 0x10, 0xF7}}));
+  ASSERT_NO_FATAL_FAILURE(Begin("/send " + file));
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "File name not usable");
+  EXPECT_NE(box.text.find("\"??????.syx\""), std::string::npos) << box.text;
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program_.WaitExit(10000), 0u);
+  EXPECT_TRUE(MidiEvents("out.long", program_.Id()).empty());
+}
+
 }  // namespace
 }  // namespace qv::wine
