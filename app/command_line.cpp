@@ -1,22 +1,11 @@
 #include "app/command_line.h"
 
+#include "base/file_names.h"
+#include "librarian/bank_files.h"
 #include "librarian/binary_file.h"
 #include "librarian/little_endian.h"
 
 namespace qv {
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 CommandLineRequest ParseCommandLine(std::string_view text) {
   CommandLineRequest request;
@@ -40,7 +29,7 @@ std::string_view LastPathComponent(std::string_view path) {
 
 int32_t PositionOfFileName(const std::vector<std::string>& fileNames, std::string_view file) {
   for (size_t i = 0; i < fileNames.size(); ++i) {
-    if (SameNameIgnoringCase(fileNames[i], file)) return static_cast<int32_t>(i);
+    if (SameFileName(fileNames[i], file)) return static_cast<int32_t>(i);
   }
   return -1;
 }
@@ -56,6 +45,36 @@ uint32_t ReadBankProgramSize(const std::string& path) {
   uint8_t bytes[4];
   if (file.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return kUnreadableBankProgramSize;
   return ReadUint32LE(bytes);
+}
+
+int32_t BankChooserPosition(const std::vector<std::string>& bankPaths, std::string_view bankFileName) {
+  const std::string* named = nullptr;
+  for (const std::string& path : bankPaths) {
+    if (SameFileName(LastPathComponent(path), bankFileName)) {
+      named = &path;
+      break;
+    }
+  }
+  if (named == nullptr) return -1;
+  const int32_t programSize = ReadBankHeader(*named);
+  int32_t position = 0;
+  for (const std::string& path : bankPaths) {
+    if (&path == named) return position;
+    if (ReadBankHeader(path) == programSize) ++position;
+  }
+  return -1;
+}
+
+std::wstring_view CommandLineTail(std::wstring_view whole) {
+  size_t at = 0;
+  if (!whole.empty() && whole[0] == L'"') {
+    const size_t close = whole.find(L'"', 1);
+    at = close == std::wstring_view::npos ? whole.size() : close + 1;
+  } else {
+    while (at < whole.size() && whole[at] != L' ' && whole[at] != L'\t') ++at;
+  }
+  while (at < whole.size() && (whole[at] == L' ' || whole[at] == L'\t')) ++at;
+  return whole.substr(at);
 }
 
 int32_t ChooseDefinitionForBank(int definitionCount,

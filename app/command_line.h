@@ -40,8 +40,8 @@ inline constexpr uint32_t kUnreadableBankProgramSize = 9999999;
 // The last component of a path (after its last backslash or slash).
 std::string_view LastPathComponent(std::string_view path);
 
-// The position of the first name equal to file without regard to case
-// (ASCII letters), or -1.
+// The position of the first name that is file's name to the file system
+// (equal without regard to case), or -1.
 int32_t PositionOfFileName(const std::vector<std::string>& fileNames, std::string_view file);
 
 // Whether a definition name is one the M1 editor works with: "K" and "o" as
@@ -51,6 +51,17 @@ bool IsM1DefinitionName(std::string_view name);
 // The bank's program size: its first 4 bytes, little-endian, or
 // kUnreadableBankProgramSize when the file cannot be read that far.
 uint32_t ReadBankProgramSize(const std::string& path);
+
+// The position of the bank named bankFileName (a name with extension) in
+// the librarian's bank chooser, which lists only the banks whose program
+// size (first 4 bytes) is this bank's, in the order of bankPaths (the
+// folder's bank files in file-system order). -1 when it is not among them.
+int32_t BankChooserPosition(const std::vector<std::string>& bankPaths, std::string_view bankFileName);
+
+// The command line after the program's name, as the C runtime gives it to
+// WinMain: a quoted name runs to the next quote, an unquoted one to the
+// first space or tab; the spaces and tabs behind it are skipped.
+std::wstring_view CommandLineTail(std::wstring_view whole);
 
 // Which of the listed definitions a bank with programSize is opened with:
 // the first whose program size equals it, unless the remembered position

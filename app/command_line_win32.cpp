@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "base/file_names.h"
+#include "base/file_names_win32.h"
 #include "base/process_state.h"
 #include "base/window_plumbing.h"
 #include "librarian/definition_dialog.h"
@@ -20,15 +22,17 @@ namespace {
 bool CtrlDown() { return (static_cast<unsigned short>(GetAsyncKeyState(VK_CONTROL)) & 0xFFF0) != 0; }
 
 // The name the file system keeps for the file path names, without folder;
-// empty when it names no file. Wildcards name no particular file.
+// empty when it names no file. Wildcards name no particular file. The wide
+// call gives the name exactly, made an ANSI name by the one rule for file
+// names (base/file_names.h).
 std::string StoredFileName(const std::string& path) {
-  if (path.empty() || path.find_first_of("*?") != std::string::npos) return std::string();
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (path.empty() || !FileNameUsable(path)) return std::string();
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(WideFileName(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return std::string();
   FindClose(search);
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::string();
-  return found.cFileName;
+  return AnsiFileName(found.cFileName);
 }
 
 // The file names (with extension) of the program folder's files of a kind,
@@ -41,10 +45,18 @@ std::vector<std::string> ProgramFolderFiles(std::string_view extension) {
   return names;
 }
 
-[[noreturn]] void CommandLineError(const char* text, bool closeLoader) {
+[[noreturn]] void CommandLineError(const std::string& text, bool closeLoader) {
   if (closeLoader) CloseLoaderWindowByClass();
-  MessageBoxA(nullptr, text, kCommandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxA(nullptr, text.c_str(), kCommandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
   ExitProcess(0);
+}
+
+// A path whose name the code page cannot hold is refused as such: it could
+// name another file.
+void RefuseUnusableName(const std::string& path, bool closeLoader) {
+  if (!FileNameUsable(path)) {
+    CommandLineError(UnusableFileNameMessage(LastPathComponent(path)), closeLoader);
+  }
 }
 
 int EnterWithRememberedDefinition() {
@@ -53,6 +65,7 @@ int EnterWithRememberedDefinition() {
 }
 
 int InstrumentForm(const std::string& path) {
+  RefuseUnusableName(path, false);
   const std::string stored = StoredFileName(path);
   InstrumentDefinition definition = CurrentDefinition;
   std::string name;
@@ -69,11 +82,13 @@ int InstrumentForm(const std::string& path) {
 }
 
 int BankForm(const std::string& path) {
+  RefuseUnusableName(path, true);
   const std::string stored = StoredFileName(path);
   const std::vector<std::string> banks = ProgramFolderFiles(kBankExtension);
   const int32_t bank = stored.empty() ? -1 : PositionOfFileName(banks, stored);
   if (bank < 0) CommandLineError(kBankNotFoundMessage, true);
-  StartBankIndex = bank;
+  // The chooser lists only the banks of this bank's program size.
+  StartBankIndex = BankChooserPosition(ListLibraryFilePaths(ProgramFolder, kBankExtension), stored);
 
   const uint32_t programSize =
       ReadBankProgramSize(LibraryFilePath(ProgramFolder, banks[static_cast<size_t>(bank)], ""));

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "app/command_line_win32.h"
 #include "app/module_loop.h"
 #include "app/startup_sound.h"
 #include "app/window_classes.h"
+#include "base/file_names_win32.h"
 #include "base/process_state.h"
 #include "base/temp_files.h"
 #include "base/window_plumbing.h"
@@ -115,6 +117,10 @@ int RunProgram(HINSTANCE instance, const char* commandLine) {
 }  // namespace
 }  // namespace qv
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  return qv::RunProgram(instance, commandLine);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The command line names files: it is read wide and its text made ANSI
+  // by the one rule for file names (base/file_names.h), never with the
+  // look-alike letters the system's own ANSI copy may hold.
+  const std::string commandLine = qv::AnsiFileName(qv::CommandLineTail(GetCommandLineW()));
+  return qv::RunProgram(instance, commandLine.c_str());
 }

@@ -10,5 +10,8 @@ namespace qv {
 // that follow it. The name may be quoted, as the shell writes it when the
 // path holds spaces; an unclosed quote takes the rest of the line as name.
 std::string CommandTail(std::string_view commandLine);
+// The same for the command line as the system holds it (wide), which is
+// passed on to the main program unchanged.
+std::wstring CommandTail(std::wstring_view commandLine);
 
 }  // namespace qv

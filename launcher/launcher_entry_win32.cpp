@@ -13,6 +13,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace qv;
   bool showTitle = TitlePictureWanted();
   Launcher.tail = CommandTail(GetCommandLineA());
+  // Passed on wide: the code page's copy may hold look-alike letters for
+  // letters it lacks, which could name another file.
+  Launcher.wideTail = CommandTail(std::wstring_view(GetCommandLineW()));
 
   char ownPath[kMaxProgramPath + 1] = {};
   DWORD length = GetModuleFileNameA(nullptr, ownPath, kMaxProgramPath);

@@ -8,7 +8,8 @@
 namespace qv {
 
 struct LauncherState {
-  std::string tail;             // the command-line tail, passed on unchanged
+  std::string tail;             // the command-line tail, in the code page
+  std::wstring wideTail;        // the same as the system holds it, passed on unchanged
   std::string mainProgramPath;  // "<own folder>\Mirelda.dat"
   HPALETTE palette = nullptr;
   HBITMAP titleBitmap = nullptr;

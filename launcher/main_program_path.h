@@ -16,5 +16,6 @@ std::string MainProgramPath(std::string_view ownPath);
 // The main program's command line: its path, one blank, the tail. It ends
 // in a blank when the tail is empty.
 std::string MainProgramCommandLine(std::string_view programPath, std::string_view tail);
+std::wstring MainProgramCommandLine(std::wstring_view programPath, std::wstring_view tail);
 
 }  // namespace qv

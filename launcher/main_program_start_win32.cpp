@@ -1,5 +1,6 @@
 // Starts the main program from the launcher's folder with the launcher's
 // own command-line tail.
+#include <string>
 #include <vector>
 
 #include "launcher/launcher_win32.h"
@@ -8,15 +9,21 @@
 namespace qv {
 
 HANDLE StartMainProgram() {
-  std::string line = MainProgramCommandLine(Launcher.mainProgramPath, Launcher.tail);
-  std::vector<char> commandLine(line.begin(), line.end());
-  commandLine.push_back('\0');  // CreateProcessA may write into it
+  // The path is the launcher's own folder in the code page; the tail goes
+  // on as the system gave it.
+  const std::string& path = Launcher.mainProgramPath;
+  std::wstring widePath(path.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), static_cast<int>(widePath.size()));
+  widePath.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+  std::wstring line = MainProgramCommandLine(std::wstring_view(widePath), std::wstring_view(Launcher.wideTail));
+  std::vector<wchar_t> commandLine(line.begin(), line.end());
+  commandLine.push_back(L'\0');  // CreateProcessW may write into it
 
-  STARTUPINFOA startup = {};
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(Launcher.mainProgramPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                     NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(widePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process)) {
     return nullptr;
   }
   CloseHandle(process.hThread);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "base/file_names.h"
 #include "librarian/binary_file.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/library_file_names.h"
@@ -67,12 +66,6 @@ class ForwardReader {
   uint64_t windowAt_ = 0;
   std::vector<uint8_t> window_;
 };
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  bool same = std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), error);
-  return error ? a == b : same;
-}
 
 }  // namespace
 

@@ -1,13 +1,14 @@
 #include "librarian/binary_file.h"
 
 #include <climits>
-#include <filesystem>
-#include <system_error>
+
+#include "base/file_names.h"
 
 namespace qv {
 
 bool BinaryFile::Open(const std::string& path, Mode mode) {
   Close();
+  if (!FileNameUsable(path)) return false;
   const char* how = "rb";
   switch (mode) {
     case Mode::Read: how = "rb"; break;
@@ -55,9 +56,6 @@ uint64_t BinaryFile::Size() {
   return end < 0 ? 0 : static_cast<uint64_t>(end);
 }
 
-bool BinaryFile::Exists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::path(path), error);
-}
+bool BinaryFile::Exists(const std::string& path) { return FileExists(path); }
 
 }  // namespace qv

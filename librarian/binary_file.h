@@ -36,6 +36,7 @@ class BinaryFile {
   // The file's length in bytes, or 0 when it cannot be told.
   uint64_t Size();
 
+  // By the rule the opens use (base/file_names.h).
   static bool Exists(const std::string& path);
 
  private:

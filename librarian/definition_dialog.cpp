@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_names.h"
 #include "base/help_opener_win32.h"
 #include "base/help_pages.h"
 #include "base/process_state.h"
@@ -107,10 +108,18 @@ void SelectDefineNew(HWND dialog) {
 // Loads the listed definition at position and shows it. A damaged file
 // is refused with a box; the fields stay as they were and the choice moves
 // to "Define new instrument", so that OK cannot write them into that file.
+// A name the code page cannot hold is refused the same way: nothing is read
+// from or written to a file under it.
 bool DefinitionChosen(HWND dialog, int position) {
   if (position < 0 || position >= definitionCount) return false;
-  const std::string path = LibraryFilePath(
-      ProgramFolder, ComboText(dialog, IDC_DEFINITION_MODEL, position), kDefinitionExtension);
+  const std::string name = ComboText(dialog, IDC_DEFINITION_MODEL, position);
+  if (!FileNameUsable(name)) {
+    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
+    MessageBoxA(dialog, UnusableFileNameMessage(name + std::string(kDefinitionExtension)).c_str(),
+                kUnusableFileNameCaption, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  const std::string path = LibraryFilePath(ProgramFolder, name, kDefinitionExtension);
   if (ReadInstrumentDefinition(path, CurrentDefinition, CurrentDefinitionName) ==
       DefinitionLoad::Damaged) {
     SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionCount, 0);
@@ -173,6 +182,7 @@ void Open(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, position, 0);
   const bool loaded = DefinitionChosen(dialog, position);
 
+  // A refused definition leaves the dialog to the user.
   if (loaded && EntersAtOnce(DirectEntry, Settings.LibrarianInstrument, definitionCount)) {
     rememberedTooltipWindow = TooltipWindow;
     EndDialog(dialog, 0);

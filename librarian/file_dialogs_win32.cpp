@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "base/file_dialog_win32.h"
 #include "librarian/file_dialogs_win32.h"
 #include "librarian/library_file_names.h"
 
@@ -14,19 +15,17 @@ namespace {
 // cancelled; otherwise true with the chosen path in path.
 bool ChooseSaveFile(HWND owner, const std::string& programFolder, const char* filter,
                     const char* title, const char* defaultExtension, std::string& path) {
-  char buffer[512] = {0};
-  OPENFILENAMEA choice = {};
-  choice.lStructSize = sizeof choice;
-  choice.hwndOwner = owner;
-  choice.lpstrFilter = filter;
-  choice.lpstrFile = buffer;
-  choice.nMaxFile = sizeof buffer;
-  choice.lpstrInitialDir = programFolder.c_str();
-  choice.lpstrTitle = title;
-  choice.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
-  choice.lpstrDefExt = defaultExtension;
-  if (!GetSaveFileNameA(&choice)) return false;
-  path = buffer;
+  FileDialogRequest request;
+  request.save = true;
+  request.owner = owner;
+  request.filter = filter;
+  request.initialFolder = programFolder.c_str();
+  request.title = title;
+  request.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
+  request.defaultExtension = defaultExtension;
+  FileDialogChoice choice;
+  if (!ChooseFileName(request, choice)) return false;
+  path = choice.path;
   return true;
 }
 

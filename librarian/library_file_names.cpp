@@ -1,7 +1,6 @@
 #include "librarian/library_file_names.h"
 
-#include <filesystem>
-#include <system_error>
+#include "base/file_names.h"
 
 namespace qv {
 
@@ -61,14 +60,7 @@ std::string CompleteBankFileName(std::string_view path) {
 
 std::vector<std::string> ListLibraryFilePaths(std::string_view folder, std::string_view extension) {
   std::vector<std::string> paths;
-  std::error_code error;
-  std::filesystem::directory_iterator it(std::filesystem::path(std::string(folder)), error);
-  if (error) return paths;
-  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-    if (error) break;
-    std::error_code kind;
-    if (it->is_directory(kind)) continue;
-    std::string file = it->path().filename().string();
+  for (const std::string& file : ListFolderFileNames(std::string(folder))) {
     if (file.size() <= extension.size()) continue;
     if (!SameLetters(std::string_view(file).substr(file.size() - extension.size()), extension)) {
       continue;

@@ -10,8 +10,10 @@ namespace qv {
 inline constexpr std::string_view kDefinitionExtension = ".QvInstrument";
 inline constexpr std::string_view kBankExtension = ".QvBank";
 
-// "<folder>\<name><extension>". The separator is the system's own: a
-// backslash on Windows, a slash elsewhere (where the logic is tested).
+// "<folder>\<name><extension>". Names and paths are ANSI names, as every
+// file name of the program (base/file_names.h). The separator is the
+// system's own: a backslash on Windows, a slash elsewhere (where the logic
+// is tested).
 std::string LibraryFilePath(std::string_view folder, std::string_view name,
                             std::string_view extension);
 

@@ -1,5 +1,7 @@
 #include "manager/disk_file.h"
 
+#include "base/file_names.h"
+
 namespace qv {
 
 DiskFile& DiskFile::operator=(DiskFile&& other) noexcept {
@@ -13,6 +15,7 @@ DiskFile& DiskFile::operator=(DiskFile&& other) noexcept {
 
 bool DiskFile::Open(const std::string& path, const char* mode) {
   Close();
+  if (!FileNameUsable(path)) return false;
   file_ = std::fopen(path.c_str(), mode);
   return file_ != nullptr;
 }

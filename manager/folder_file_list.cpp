@@ -2,9 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "base/file_names.h"
 #include "manager/disk_file.h"
 #include "manager/syx_layout.h"
 
@@ -43,7 +42,8 @@ std::string FolderLineForFile(const std::string& path, const std::string& fileNa
   DiskFile file;
   std::uint8_t head[kMagicSize];
   std::size_t got = 0;
-  if (file.Open(path, "rb")) got = file.Read(head, sizeof head);
+  // A name the code page cannot hold is shown as it came, never opened.
+  if (FileNameUsable(path) && file.Open(path, "rb")) got = file.Read(head, sizeof head);
   switch (RecogniseSyxLayout(head, got)) {
     case SyxLayout::Kestrovallian10: {
       // The 1.0 layout shows the name stored in the file, up to 98 bytes.
@@ -82,22 +82,24 @@ void FolderFileList::AddFileEntry(std::string_view line, std::string_view name, 
 void FolderFileList::ListSyxFiles(const std::string& folder, std::string_view selectName) {
   ClearFileList();
   folder_ = folder;
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder.empty() ? std::string(".") : folder, error);
-  if (error) return;
-  for (const auto end = std::filesystem::directory_iterator(); it != end; it.increment(error)) {
-    if (error) break;
-    std::error_code kindError;
-    if (it->is_directory(kindError)) continue;
-    const std::string name = it->path().filename().string();
+  for (const std::string& name : ListFolderFileNames(folder)) {
     if (!HasSyxExtension(name) || name[0] == '~') continue;
-    const bool select = EqualIgnoringCase(name, selectName);
-    AddFileEntry(FolderLineForFile(it->path().string(), name), name, select);
+    const bool select = SameFileName(name, selectName);
+    AddFileEntry(FolderLineForFile(PathOf(name), name), name, select);
   }
 }
 
-std::string FolderFileList::PathAt(int position) const {
-  const std::string& name = names_.at(position);
+bool FolderFileList::UsableAt(int position, Reporter& reporter) const {
+  if (position < 0 || position >= Count()) return false;
+  if (FileNameUsable(names_[static_cast<size_t>(position)])) return true;
+  reporter.Show(UnusableFileNameMessage(names_[static_cast<size_t>(position)]),
+                kUnusableFileNameCaption, BoxIcon::Exclamation, BoxButtons::Ok);
+  return false;
+}
+
+std::string FolderFileList::PathAt(int position) const { return PathOf(names_.at(position)); }
+
+std::string FolderFileList::PathOf(const std::string& name) const {
   if (!IsBareName(name) || folder_.empty()) return name;
   const char last = folder_.back();
   if (last == '/' || last == '\\') return folder_ + name;
@@ -106,6 +108,7 @@ std::string FolderFileList::PathAt(int position) const {
 
 bool FolderFileList::DeleteListedFile(int position, Reporter& reporter) {
   if (position < 0 || position >= Count() || position >= lines_.Count()) return false;
+  if (!UsableAt(position, reporter)) return false;
   const std::string line = lines_.Line(position);
   const std::string& name = names_[position];
   std::string question;

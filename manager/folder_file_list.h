@@ -1,7 +1,8 @@
 #pragma once
 // The list of .syx files in the current folder (manager control 104) and,
 // beside it, the name to open for each line: a bare name for lines made by
-// listing the folder, a full path for the line added after a save.
+// listing the folder, a full path for the line added after a save. Names
+// follow the program's one rule for file names (base/file_names.h).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,15 +38,22 @@ class FolderFileList {
   // equals selectName without regard to case.
   void ListSyxFiles(const std::string& folder, std::string_view selectName);
   // Asks, deletes the file and removes its line. False when nothing was
-  // deleted (answer No, refused by the system, no such line).
+  // deleted (answer No, refused by the system, no such line, a name the
+  // code page cannot hold).
   bool DeleteListedFile(int position, Reporter& reporter);
 
   int Count() const { return static_cast<int>(names_.size()); }
   const std::string& NameAt(int position) const { return names_.at(position); }
   // The name of a line resolved against the folder last listed.
   std::string PathAt(int position) const;
+  // True when the line's file may be opened, sent or deleted; a name the
+  // code page cannot hold (see base/file_names.h) is refused with its
+  // message. False without a message for no such line.
+  bool UsableAt(int position, Reporter& reporter) const;
 
  private:
+  std::string PathOf(const std::string& name) const;
+
   ListLines& lines_;
   std::vector<std::string> names_;
   std::string folder_;

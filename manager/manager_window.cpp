@@ -278,6 +278,8 @@ void OpenCommand(HWND window) {
   }
   const int selection = ListSelection(window, IDC_MANAGER_FILE_LIST);
   if (selection < 0) return;
+  MessageBoxReporter reporter(MessageBoxReporter::Owner::ModuleWindow);
+  if (!folderFiles.UsableAt(selection, reporter)) return;
   ClearStore();
   BusyCursor = true;
   SetModuleCursor();
@@ -303,7 +305,9 @@ void SendCommand(HWND window) {
     if (!ChooseSyxFile("Send", folderFiles)) return;
   }
   const int selection = ListSelection(window, IDC_MANAGER_FILE_LIST);
-  if (selection >= 0) SendSyxFile(folderFiles.PathAt(selection));
+  if (selection < 0) return;
+  MessageBoxReporter reporter(MessageBoxReporter::Owner::ModuleWindow);
+  if (folderFiles.UsableAt(selection, reporter)) SendSyxFile(folderFiles.PathAt(selection));
 }
 
 void CreateEditCommand(HWND window) {

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstring>
 #include <string>
 
+#include "base/file_dialog_win32.h"
 #include "base/process_state.h"
 #include "manager/syx_save.h"
 
@@ -26,20 +26,14 @@ std::string CurrentFolder() {
 }
 
 bool ChooseSyxFile(const char* title, FolderFileList& files) {
-  char path[512] = {};
-  char fileTitle[256] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = ModuleWindow;
-  dialog.lpstrFilter = "Sysex data\0*.SYX\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrFileTitle = fileTitle;
-  dialog.nMaxFileTitle = sizeof fileTitle;
-  dialog.lpstrTitle = title;
-  dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
-  if (!GetOpenFileNameA(&dialog)) return false;
+  FileDialogRequest request;
+  request.owner = ModuleWindow;
+  request.filter = "Sysex data\0*.SYX\0";
+  request.title = title;
+  request.flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
+  FileDialogChoice choice;
+  if (!ChooseFileName(request, choice)) return false;
+  const std::string& path = choice.path;
   // The chosen file's folder is listed and becomes the current folder. The
   // dialog is not relied on for that: not every version of it moves to the
   // folder of a path typed into its name box.
@@ -52,34 +46,23 @@ bool ChooseSyxFile(const char* title, FolderFileList& files) {
 }
 
 int SaveStoreAs(MessageStore& store, FolderFileList& files) {
-  char path[512] = {};
-  char fileTitle[256];
-  std::memset(fileTitle, 0xCD, sizeof fileTitle);
-  fileTitle[sizeof fileTitle - 1] = '\0';
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = ModuleWindow;
-  dialog.lpstrFilter =
+  FileDialogRequest request;
+  request.save = true;
+  request.owner = ModuleWindow;
+  request.filter =
       "Kestrovallian format\0*.SYX\0Standard format\0*.SYX\0Kestrovallian 1.0 format\0*.syx\0";
-  dialog.nFilterIndex = static_cast<DWORD>(rememberedSaveFilter);
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrFileTitle = fileTitle;
-  dialog.nMaxFileTitle = sizeof fileTitle;
-  dialog.lpstrTitle = "Save As";
-  dialog.lpstrDefExt = "syx";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
-  if (!GetSaveFileNameA(&dialog)) return 0;
+  request.filterIndex = rememberedSaveFilter;
+  request.title = "Save As";
+  request.defaultExtension = "syx";
+  request.flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
+  FileDialogChoice choice;
+  if (!ChooseFileName(request, choice)) return 0;
 
-  rememberedSaveFilter = dialog.nFilterIndex >= 1 && dialog.nFilterIndex <= 3
-                             ? static_cast<int>(dialog.nFilterIndex)
-                             : 1;
+  rememberedSaveFilter = choice.filterIndex >= 1 && choice.filterIndex <= 3 ? choice.filterIndex : 1;
   const auto filter = static_cast<SaveFilter>(rememberedSaveFilter);
-  std::string title(fileTitle, strnlen(fileTitle, sizeof fileTitle));
-  if (title.empty()) {
-    const char* cut = std::strrchr(path, '\\');
-    title = cut != nullptr ? cut + 1 : path;
-  }
+  const std::string& path = choice.path;
+  std::string title = choice.fileTitle;
+  if (title.empty()) title = SplitChosenPath(path).name;
   if (!WriteStoreToFile(store, path, title, filter)) return 0;
   files.AddFileEntry(SavedFileLine(filter, title), path, true);
   return 1;

@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "base/file_names.h"
+
 namespace qv {
 
 SyxSender::SyxSender(MidiOutput& output, Reporter& reporter,
@@ -39,6 +41,12 @@ bool SyxSender::SendSyxFile(const std::string& path, unsigned blocks_pause_ms) {
       case SyxSendOpenError::NoMessages: ShowAboutFile(kSendNoMessagesText); break;
       case SyxSendOpenError::Damaged: ShowAboutFile(kSendDamagedText); break;
       case SyxSendOpenError::TooLarge: ShowAboutFile(kSendTooLargeText); break;
+      case SyxSendOpenError::UnusableName: {
+        const std::size_t cut = path.find_last_of("\\/");
+        reporter_.Show(UnusableFileNameMessage(cut == std::string::npos ? path : path.substr(cut + 1)),
+                       kUnusableFileNameCaption, BoxIcon::Exclamation, BoxButtons::Ok);
+        break;
+      }
       case SyxSendOpenError::None: break;
     }
     FinishSyxSend();

@@ -1,5 +1,6 @@
 #include "manager/syx_send_file.h"
 
+#include "base/file_names.h"
 #include "manager/syx_layout.h"
 
 #include <limits>
@@ -53,6 +54,10 @@ long long FileSize(std::FILE* f) {
 SyxSendFile SyxSendFile::Open(const std::string& path, SyxSendOpenError& error) {
   error = SyxSendOpenError::None;
   SyxSendFile result;
+  if (!FileNameUsable(path)) {
+    error = SyxSendOpenError::UnusableName;
+    return {};
+  }
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     error = SyxSendOpenError::CannotOpen;

@@ -16,7 +16,8 @@ namespace qv {
 // Blocks are read from the file in pieces of at most this many bytes.
 inline constexpr std::size_t kSendReadPiece = 64000;
 
-enum class SyxSendOpenError { None, CannotOpen, NoMessages, Damaged, TooLarge };
+// UnusableName: a name the code page cannot hold (base/file_names.h).
+enum class SyxSendOpenError { None, CannotOpen, NoMessages, Damaged, TooLarge, UnusableName };
 
 class SyxSendFile {
  public:

@@ -124,3 +124,47 @@ TEST(CommandLineBank, NegativeDefinitionSizeNeverMatchesAnUnreadableBank) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(CommandLineBank, ChooserPositionCountsOnlyBanksOfTheNamedBanksSize) {
+  std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                 ("quillon-chooser-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::create_directories(folder);
+  auto bank = [&](const char* name, unsigned char size) {
+    std::string path = (folder / name).string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    const unsigned char header[4] = {size, 0, 0, 0};
+    if (f) {
+      std::fwrite(header, 1, sizeof header, f);
+      std::fclose(f);
+    }
+    return path;
+  };
+  // In listing order: two of another size before Mine, one of its size.
+  const std::vector<std::string> paths = {bank("Aaa foreign.QvBank", 50), bank("Same.QvBank", 9),
+                                          bank("Bbb foreign.QvBank", 50), bank("Mine.QvBank", 9),
+                                          bank("Later.QvBank", 9)};
+  EXPECT_EQ(BankChooserPosition(paths, "Mine.QvBank"), 1);
+  EXPECT_EQ(BankChooserPosition(paths, "mine.qvbank"), 1) << "names compare without regard to case";
+  EXPECT_EQ(BankChooserPosition(paths, "Same.QvBank"), 0);
+  EXPECT_EQ(BankChooserPosition(paths, "Bbb foreign.QvBank"), 1);
+  EXPECT_EQ(BankChooserPosition(paths, "Missing.QvBank"), -1);
+  EXPECT_EQ(BankChooserPosition({}, "Mine.QvBank"), -1);
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+}
+
+TEST(CommandLineTail, ProgramNameIsSkippedAsTheRuntimeSkipsIt) {
+  EXPECT_EQ(CommandLineTail(L"\"C:\\Pro gram\\Mirelda.dat\" /bankfile C:\\x y.QvBank"),
+            L"/bankfile C:\\x y.QvBank");
+  EXPECT_EQ(CommandLineTail(L"Mirelda.dat  \t/send a.syx"), L"/send a.syx");
+  EXPECT_EQ(CommandLineTail(L"Mirelda.dat"), L"");
+  EXPECT_EQ(CommandLineTail(L"\"C:\\unclosed quote /send a.syx"), L"");
+  EXPECT_EQ(CommandLineTail(L"\"C:\\Mirelda.dat\"/open"), L"/open");
+  EXPECT_EQ(CommandLineTail(L""), L"");
+}
+
+}  // namespace
+}  // namespace qv

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "librarian/librarian_ids.h"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {
@@ -44,11 +45,12 @@ class CommandLine : public ::testing::Test {
   }
   void TearDown() override {
     if (program_.Running()) program_.Kill();
-    for (const std::string& path : made_) DeleteFileA(path.c_str());
+    for (const std::string& path : made_) DeleteFileW(Wide(path).c_str());
   }
-  void Begin(const std::string& arguments) {
+  void Begin(const std::string& arguments, const std::string& fakeMidiConfig = "") {
     StartOptions options;
     options.arguments = arguments;
+    options.fakeMidiConfig = fakeMidiConfig;
     program_ = Start(options);
     ASSERT_TRUE(program_.Started());
   }
@@ -69,9 +71,89 @@ class CommandLine : public ::testing::Test {
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     EXPECT_EQ(program_.WaitExit(10000), 0u);
   }
+  // The librarian of the definition, once its title shows.
+  HWND WaitForLibrarian(const std::string& definition) {
+    HWND librarian = nullptr;
+    WaitUntil(
+        [&] {
+          librarian = FindTopWindow({"Qv_SysEx", definition + kLibrarianTitleEnd, program_.Id()});
+          return librarian != nullptr;
+        },
+        20000);
+    return librarian;
+  }
+  // The librarian opened the bank: selected in the chooser, its programs
+  // listed, and no dialog for a new bank instead.
+  void ExpectBankOpen(HWND librarian, const std::string& bank, const std::string& program) {
+    HWND chooser = Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER);
+    const int selected = ComboSelection(chooser);
+    const auto lines = ComboLines(chooser);
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(lines.at(static_cast<size_t>(selected)), bank);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          return ListLines(Item(librarian, IDC_LIBRARIAN_BANK_LIST)) == std::vector<std::string>{program};
+        },
+        5000))
+        << "the bank's programs are not listed";
+    HWND creation = FindTopWindow({"#32770", "Create new bank file...", program_.Id()});
+    EXPECT_EQ(creation, nullptr) << "the dialog for a new bank opened instead";
+    if (creation != nullptr) PostCommand(creation, IDCANCEL);
+  }
+  void EndLibrarian(HWND librarian) {
+    Close(librarian);
+    EXPECT_EQ(program_.WaitExit(15000), 0u);
+  }
   Program program_;
   std::vector<std::string> made_;
 };
+
+constexpr int kProgramSize = 9;
+
+// A definition of program size 9 whose instrument answers "F0 7D # F7"
+// with 14 bytes (see Responders).
+std::vector<uint8_t> SmallDefinition() {
+  std::vector<uint8_t> record(2048, 0);
+  record[0] = 1;              // channel
+  record[8] = 9;              // highest program
+  record[16] = kProgramSize;  // program size
+  std::memcpy(record.data() + 36, "F0 7D # F7;14,4", 15);
+  std::memcpy(record.data() + 486, "F0 7E # % F7", 12);
+  record[936] = ' ';
+  return record;
+}
+
+std::string Responders() {
+  std::string script;
+  for (int program = 0; program <= 9; ++program) {
+    std::vector<uint8_t> answer{0xF0, 0x7D, 0x01, static_cast<uint8_t>(program), 'P', 'r', '0',
+                                static_cast<uint8_t>('0' + program), 1, 2, 3, 4, 5, 0xF7};
+    script += "respond 0 0 20 " + HexText({0xF0, 0x7D, static_cast<uint8_t>(program), 0xF7}) +
+              " => " + HexText(answer) + "\n";
+  }
+  return script;
+}
+
+// A bank of the given program size holding one program in slot 0.
+std::vector<uint8_t> BankWithOneProgram(uint32_t programSize, const std::string& name) {
+  std::vector<uint8_t> bank(4 + 32000 + 30 + programSize, 0);
+  for (int i = 0; i < 4; ++i) bank[static_cast<size_t>(i)] = static_cast<uint8_t>(programSize >> (8 * i));
+  bank[4] = 1;
+  std::memcpy(bank.data() + 32004, name.data(), name.size());
+  return bank;
+}
+
+// The .QvBank files of the program folder in the order the system lists them.
+std::vector<std::string> BanksInListingOrder() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Wide(BinDir() + "\\*.QvBank").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(Utf8(found.cFileName));
+  while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
 
 TEST_F(CommandLine, SendFormSendsEachMessageOfAKestrovallianFileWithoutWindowOrSound) {
   const std::vector<std::vector<uint8_t>> messages = {
@@ -146,6 +228,90 @@ TEST_F(CommandLine, BankWithoutAFittingInstrumentEndsWithItsMessage) {
   ASSERT_NO_FATAL_FAILURE(ExpectCommandLineError(
       "Can't find an instrument that matches specified bank file. Be sure you have an instrument "
       "definition for the instrument used to create the bank file."));
+}
+
+TEST_F(CommandLine, BankFileOpensItselfWhenBanksOfAnotherSizeAreListedBeforeIt) {
+  Make(BinDir() + "\\Bank test.QvInstrument", SmallDefinition());
+  const std::string mine = Make(BinDir() + "\\Mine.QvBank", BankWithOneProgram(kProgramSize, "Kept"));
+  // Banks of another size until the system lists one before Mine.QvBank.
+  for (int n = 1; n <= 30; ++n) {
+    const auto order = BanksInListingOrder();
+    if (!order.empty() && order.front() != "Mine.QvBank") break;
+    Make(BinDir() + "\\Aaa foreign " + std::to_string(n) + ".QvBank", BankWithOneProgram(50, "Foreign"));
+  }
+  ASSERT_NE(BanksInListingOrder().front(), "Mine.QvBank") << "no foreign bank is listed first";
+
+  ASSERT_NO_FATAL_FAILURE(Begin("/bankfile " + mine, Responders()));
+  HWND librarian = WaitForLibrarian("Bank test");
+  ASSERT_NE(librarian, nullptr);
+  EXPECT_EQ(ComboLines(Item(librarian, IDC_LIBRARIAN_BANK_CHOOSER)),
+            (std::vector<std::string>{"Mine", "Create new bank file"}));
+  ASSERT_NO_FATAL_FAILURE(ExpectBankOpen(librarian, "Mine", "Kept"));
+  EndLibrarian(librarian);
+}
+
+TEST_F(CommandLine, BankAndInstrumentFilesOfLatinNamesOpenByTheirOwnNames) {
+  Make(BinDir() + "\\Orgel Höhner.QvInstrument", SmallDefinition());
+  const std::string bank = Make(BinDir() + "\\Flöten.QvBank", BankWithOneProgram(kProgramSize, "S\xFC\xDF"));
+
+  ASSERT_NO_FATAL_FAILURE(Begin("/bankfile " + bank, Responders()));
+  HWND librarian = WaitForLibrarian("Orgel Höhner");
+  ASSERT_NE(librarian, nullptr) << "the bank did not open";
+  ASSERT_NO_FATAL_FAILURE(ExpectBankOpen(librarian, "Flöten", "Süß"));
+  EndLibrarian(librarian);
+
+  // Named in other capitals: the definition is found in the program folder
+  // and remembered.
+  ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 5));
+  ASSERT_NO_FATAL_FAILURE(Begin("/librarian " + BinDir() + "\\orgel hÖhner.qvinstrument", Responders()));
+  librarian = WaitForLibrarian("Orgel Höhner");
+  ASSERT_NE(librarian, nullptr) << "the definition did not open";
+  ASSERT_NO_FATAL_FAILURE(ExpectBankOpen(librarian, "Flöten", "Süß"));
+  EndLibrarian(librarian);
+  EXPECT_EQ(ReadDword(kUserSettings, "LibrarianInstrument"), std::optional<DWORD>(0));
+}
+
+TEST_F(CommandLine, FileNamesOutsideTheCodePageAreRefusedByName) {
+  // All exist; their names hold letters code page 1252 lacks. "Ā" has the
+  // look-alike "A", and a bank of that name fits a definition: it must not
+  // be opened instead.
+  Make(BinDir() + "\\Bank test.QvInstrument", SmallDefinition());
+  Make(BinDir() + "\\Anna.QvBank", BankWithOneProgram(kProgramSize, "Anna"));
+  const std::string lookAlike = Make(BinDir() + "\\Ānna.QvBank", BankWithOneProgram(kProgramSize, "X"));
+  const std::string bank = Make(BinDir() + "\\Флейта.QvBank", BankWithOneProgram(kProgramSize, "X"));
+  const std::string definition = Make(BinDir() + "\\Орган.QvInstrument", SmallDefinition());
+  const struct {
+    std::string arguments;
+    std::string shown;
+  } cases[] = {{"/bankfile " + bank, "\"??????.QvBank\""},
+               {"/librarian " + definition, "\"?????.QvInstrument\""},
+               {"/bankfile " + lookAlike, "\"?nna.QvBank\""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ASSERT_NO_FATAL_FAILURE(Begin(c.arguments, Responders()));
+    MessageBoxInfo box = WaitForMessageBox(program_.Id(), 20000);
+    ASSERT_TRUE(box) << "no box; windows: " << FindWindows({"Qv_SysEx", "", program_.Id(), false}).size();
+    EXPECT_EQ(box.caption, "Command line error");
+    EXPECT_NE(box.text.find("holds characters that this system's character set cannot show"),
+              std::string::npos)
+        << box.text;
+    EXPECT_NE(box.text.find(c.shown), std::string::npos) << box.text;
+    EXPECT_TRUE(FindWindows({"Qv_SysEx", "", program_.Id(), false}).empty());
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_EQ(program_.WaitExit(10000), 0u);
+  }
+}
+
+TEST_F(CommandLine, SendFormRefusesANameOutsideTheCodePageAndSendsNothing) {
+  const std::string file = Make(TestDir() + "\\Привет.syx", KestrovallianFile({{0xF0, 0x43, 0x10, 0xF7}}));
+  ASSERT_NO_FATAL_FAILURE(Begin("/send " + file));
+  MessageBoxInfo box = WaitForMessageBox(program_.Id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, "File name not usable");
+  EXPECT_NE(box.text.find("\"??????.syx\""), std::string::npos) << box.text;
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program_.WaitExit(10000), 0u);
+  EXPECT_TRUE(MidiEvents("out.long", program_.Id()).empty());
 }
 
 }  // namespace

@@ -67,3 +67,18 @@ TEST(MainProgramCommandLine, ATailReadBackFromItIsTheSameTail) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(CommandTail, WideLineGivesTheSameTailAsTheSystemHoldsIt) {
+  EXPECT_EQ(CommandTail(std::wstring_view(L"\"C:\\Pro gram\\Mirelda.exe\" /bankfile C:\\B\u00e4nke\\\u0100nna.QvBank")),
+            L"/bankfile C:\\B\u00e4nke\\\u0100nna.QvBank");
+  EXPECT_EQ(CommandTail(std::wstring_view(L"Mirelda.exe \t /send x.syx")), L"/send x.syx");
+  EXPECT_EQ(CommandTail(std::wstring_view(L"Mirelda.exe")), L"");
+  EXPECT_EQ(MainProgramCommandLine(std::wstring_view(L"C:\\Q\\Mirelda.dat"), std::wstring_view(L"/l \u0424.QvInstrument")),
+            L"C:\\Q\\Mirelda.dat /l \u0424.QvInstrument");
+}
+
+}  // namespace
+}  // namespace qv

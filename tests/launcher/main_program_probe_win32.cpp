@@ -1,6 +1,6 @@
 // A stand-in for the main program in the launcher's Wine tests: copied
 // beside Mirelda.exe as "Mirelda.dat", it writes the command line it was
-// started with into "commandline.txt" and its process id into "probe.pid"
+// started with (as the system holds it, in UTF-8) into "commandline.txt" and its process id into "probe.pid"
 // in its own folder. It opens no module window, so the launcher's title
 // window stays up, and it runs until the test sets the event
 // "QvLauncherProbeStop" (at most two minutes) - or ends at once when the
@@ -22,6 +22,14 @@ bool WriteWhole(const std::string& path, const std::string& text) {
   return written == text.size();
 }
 
+std::string Utf8(const wchar_t* wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return std::string();
+  std::string text(static_cast<size_t>(n - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
+  return text;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -32,7 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   char* slash = std::strrchr(path, '\\');
   if (slash == nullptr) return 1;
   std::string folder(path, slash + 1);
-  if (!WriteWhole(folder + "commandline.txt", GetCommandLineA())) return 1;
+  if (!WriteWhole(folder + "commandline.txt", Utf8(GetCommandLineW()))) return 1;
 
   char value[8] = {};
   if (GetEnvironmentVariableA("QV_PROBE_EXIT", value, sizeof value) && std::strcmp(value, "1") == 0) return 0;

@@ -299,7 +299,10 @@ TEST_F(LauncherWithProbe, PassesAnEmptyTailOnAsThePathAndOneBlank) {
 }
 
 TEST_F(LauncherWithProbe, PassesTheTailOnUnchanged) {
-  const std::string tails[] = {"/bankfile C:\\Some Folder\\My  Bank.QvBank", "/send x.syx", "plain words  "};
+  // Letters beyond the code page too ("Ā" has the look-alike "A"): the main
+  // program gets them as they are, to refuse them by their own rule.
+  const std::string tails[] = {"/bankfile C:\\Some Folder\\My  Bank.QvBank", "/send x.syx", "plain words  ",
+                               "/bankfile C:\\Bänke\\Ānna Флейта.QvBank"};
   for (const std::string& tail : tails) {
     SCOPED_TRACE(tail);
     // Shown title and started at once alike.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "librarian/binary_file.h"
 #include "tests/librarian/scratch_folder.h"
 
 namespace qv {
@@ -46,6 +47,28 @@ TEST(LibraryFileNames, PathsAndListing) {
   EXPECT_EQ(names, (std::vector<std::string>{"A.B", "Korg M1", "x"}));
   EXPECT_EQ(ListLibraryFiles(folder.path(), kBankExtension), (std::vector<std::string>{"Bank"}));
   EXPECT_TRUE(ListLibraryFiles(folder.File("missing"), kBankExtension).empty());
+}
+
+// Names as the Windows listing gives them in code page 1252: Latin letters
+// as they are, a letter the code page lacks as "?".
+TEST(LibraryFileNames, CodePageNamesListOpenAndExistNamesWithLostLettersNever) {
+  test::ScratchFolder folder;
+  const std::string latin = folder.File("Fl\xF6ten.QvBank");
+  const std::string lost = folder.File("??????.QvBank");
+  test::WriteWholeFile(latin, {9, 0, 0, 0});
+  test::WriteWholeFile(lost, {9, 0, 0, 0});
+  std::vector<std::string> names = ListLibraryFiles(folder.path(), kBankExtension);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"??????", "Fl\xF6ten"}));
+
+  BinaryFile file;
+  EXPECT_TRUE(file.Open(latin, BinaryFile::Mode::Read));
+  EXPECT_TRUE(BinaryFile::Exists(latin));
+  // A file really named so exists here; such a name is still never taken.
+  EXPECT_FALSE(file.Open(lost, BinaryFile::Mode::Read));
+  EXPECT_FALSE(file.Open(lost, BinaryFile::Mode::CreateReplace));
+  EXPECT_FALSE(BinaryFile::Exists(lost));
+  EXPECT_EQ(test::ReadWholeFile(lost), (std::vector<uint8_t>{9, 0, 0, 0})) << "left as it was";
 }
 
 }  // namespace

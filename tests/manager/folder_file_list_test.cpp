@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "base/file_names.h"
 #include "tests/manager/store_fixture.h"
 
 namespace qv::test {
@@ -207,6 +208,48 @@ TEST_F(FolderFileListTest, ChosenPathInAnotherFolderListsThatFolderWithTheFileSe
   ASSERT_GE(files.selected, 0);
   EXPECT_EQ(files.Line(files.selected), "* Chosen.SYX");
   EXPECT_EQ(list.PathAt(files.selected), (folder / "other" / "Chosen.SYX").string());
+}
+
+// Names as the Windows listing gives them in code page 1252: a Latin name
+// in its own letters, and a name with a "?" for each character the code
+// page lacks.
+TEST_F(FolderFileListTest, CodePageNamesOpenAndDeleteNamesWithLostCharactersAreRefused) {
+  const std::string latin = "Gr\xFC\xDF" "e.syx";
+  const std::string lost = "??????.syx";
+  WriteWholeFile(folder / latin, MakeMessage(10, 0x42));
+  // Of the current layout: read, it would show as its bare name.
+  WriteWholeFile(folder / lost, Header("Kestrovallian+", ""));
+  FolderFileList list(files);
+  list.ListSyxFiles(folder.string(), lost);
+  const auto lines = LineByName(list);
+  EXPECT_EQ(lines.at(latin), "* " + latin);
+  EXPECT_EQ(lines.at(lost), "* " + lost) << "listed as it came, never read";
+  ASSERT_GE(files.selected, 0);
+  const int refused = files.selected;
+  const int usable = 1 - refused;
+  ASSERT_EQ(list.NameAt(refused), lost);
+
+  EXPECT_TRUE(list.UsableAt(usable, reporter));
+  EXPECT_TRUE(reporter.boxes.empty());
+  EXPECT_FALSE(list.UsableAt(refused, reporter));
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_EQ(reporter.boxes[0].caption, "File name not usable");
+  EXPECT_EQ(reporter.boxes[0].text, UnusableFileNameMessage(lost));
+  EXPECT_FALSE(list.UsableAt(5, reporter));
+  EXPECT_EQ(reporter.boxes.size(), 1u) << "no line, no message";
+
+  // Delete refuses before it asks; the file stays.
+  EXPECT_FALSE(list.DeleteListedFile(refused, reporter));
+  ASSERT_EQ(reporter.boxes.size(), 2u);
+  EXPECT_EQ(reporter.boxes[1].caption, "File name not usable");
+  EXPECT_TRUE(std::filesystem::exists(folder / lost));
+  EXPECT_EQ(list.Count(), 2);
+
+  reporter.answers = {BoxAnswer::Yes};
+  EXPECT_TRUE(list.DeleteListedFile(usable, reporter));
+  EXPECT_EQ(reporter.boxes.back().caption, "Confirm Delete");
+  EXPECT_FALSE(std::filesystem::exists(folder / latin));
+  EXPECT_EQ(list.Count(), 1);
 }
 
 }  // namespace

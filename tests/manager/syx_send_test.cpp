@@ -9,6 +9,7 @@
 #include "manager/syx_send_acknowledge.h"
 #include "tests/manager/syx_send_test_files.h"
 #include "tests/midi/fake_midi_output_driver.h"
+#include "base/file_names.h"
 #include "tests/support/recording_reporter.h"
 
 namespace qv {
@@ -128,6 +129,21 @@ TEST(SyxSend, FilesThatCannotBeSentSayWhyAndSendNothing) {
     EXPECT_EQ(bench.state.SendState(), kSendFinished);
     EXPECT_EQ(bench.cursor, (std::vector<bool>{true, false}));
   }
+}
+
+// A name as the system gives it for letters the code page lacks: refused
+// as such, even where a file of that very name exists.
+TEST(SyxSend, ANameWithLostLettersIsRefusedAsSuchAndNothingIsSent) {
+  TempFolder folder;
+  const std::string path = folder.Write("??????.syx", KestrovallianFile({SysExMessage(40)}));
+  SendBench bench;
+  EXPECT_FALSE(bench.sender->SendSyxFile(path, 20));
+  ASSERT_EQ(bench.reporter.boxes.size(), 1u);
+  EXPECT_EQ(bench.reporter.boxes[0].text, UnusableFileNameMessage("??????.syx"));
+  EXPECT_EQ(bench.reporter.boxes[0].caption, "File name not usable");
+  EXPECT_TRUE(bench.driver.sent.empty());
+  EXPECT_FALSE(bench.sender->Active());
+  EXPECT_EQ(bench.state.SendState(), kSendFinished);
 }
 
 TEST(SyxSend, ARefusedBlockEndsTheSend) {

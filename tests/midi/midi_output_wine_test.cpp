@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_names.cpp"
 #include "manager/syx_layout.cpp"
 #include "manager/syx_send.cpp"
 #include "manager/syx_send_acknowledge.cpp"

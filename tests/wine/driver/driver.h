@@ -117,6 +117,10 @@ void ClickItem(HWND dialog, int id);
 // WM_COMMAND(id, code) posted to `window`, as a control would send it.
 void PostCommand(HWND window, int id, int code = 0, HWND control = nullptr);
 void Close(HWND window);  // WM_CLOSE posted
+// Types a path into a common open or save dialog's file name box (the edit
+// inside combo box 1148, or edit 1152) and presses its OK button (posted).
+// False when the dialog has no name box.
+bool ChooseInFileDialog(HWND dialog, const std::string& path);
 
 // Waits until the window has drawn its client area (a test may need the
 // program to have painted before it looks).

@@ -155,6 +155,23 @@ void PostCommand(HWND window, int id, int code, HWND control) {
 
 void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
+bool ChooseInFileDialog(HWND dialog, const std::string& path) {
+  constexpr int kFileNameBox = 1148;
+  constexpr int kFileNameEdit = 1152;
+  // The edit sits inside a combo box (inside an extended combo box in some
+  // versions of the dialog).
+  HWND edit = nullptr;
+  for (HWND box = GetDlgItem(dialog, kFileNameBox); box != nullptr && edit == nullptr;
+       box = FindWindowExW(box, nullptr, L"ComboBox", nullptr)) {
+    edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
+  }
+  if (edit == nullptr) edit = GetDlgItem(dialog, kFileNameEdit);
+  if (edit == nullptr) return false;
+  SetText(edit, path);
+  PostCommand(dialog, IDOK);
+  return true;
+}
+
 bool WaitForIdle(DWORD processId, int timeoutMs) {
   HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
   if (!p) return false;

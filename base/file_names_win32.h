@@ -1,0 +1,17 @@
+#pragma once
+// Wide names from the system turned into the program's file names (see
+// base/file_names.h). Window layer only.
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The name in the ANSI code page, each character the code page cannot hold
+// exactly (no best-fit look-alikes) given as '?'.
+std::string AnsiFileName(std::wstring_view wide);
+
+// A file name (or any text of the code page, zero bytes included) as the
+// wide calls take it.
+std::wstring WideFileName(std::string_view ansi);
+
+}  // namespace qv
