@@ -118,6 +118,18 @@ class BankListBox : public BankNameList {
       SendDlgItemMessageA(librarian, IDC_LIBRARIAN_BANK_LIST, LB_RESETCONTENT, 0, 0);
     }
   }
+  // A whole bank: redraw held and room made once, one redraw at the end.
+  void BeginNames(int count) override {
+    HWND list = GetDlgItem(librarian, IDC_LIBRARIAN_BANK_LIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count),
+                 static_cast<LPARAM>(count) * (kProgramNameSize + 1));
+  }
+  void EndNames() override {
+    HWND list = GetDlgItem(librarian, IDC_LIBRARIAN_BANK_LIST);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
 };
 
 class LibrarianTransferWindow : public TransferWindow {

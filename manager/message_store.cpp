@@ -39,6 +39,8 @@ bool MessageStore::ResetStore() {
   pendingFailed_ = false;
   failureReported_ = false;
   fullReported_ = false;
+  unlisted_.clear();
+  listingHeld_ = false;
   const bool dataOk = data_.Open(dataPath_, "wb");
   const bool lengthsOk = lengths_.Open(lengthPath_, "wb");
   if (dataOk && lengthsOk) return true;
@@ -144,8 +146,19 @@ bool MessageStore::CommitStoredMessage(std::int64_t length, std::uint8_t id, Mes
   pendingBytes_ = 0;
   ++count_;
   failureReported_ = false;
-  if (lines_ != nullptr) lines_->Add(ListLine(stored, id, form), false);
+  if (listingHeld_) {
+    unlisted_.push_back(ListLine(stored, id, form));
+  } else if (lines_ != nullptr) {
+    lines_->Add(ListLine(stored, id, form), false);
+  }
   return true;
+}
+
+void MessageStore::ListHeldLines() {
+  listingHeld_ = false;
+  if (unlisted_.empty()) return;
+  if (lines_ != nullptr) lines_->AddMany(unlisted_);
+  unlisted_.clear();
 }
 
 void MessageStore::DiscardPendingMessage() { RollBack(); }

@@ -140,6 +140,8 @@ LoadResult LoadKestrovallian(DiskFile& file, const std::string& path, MessageSto
 }  // namespace
 
 LoadResult LoadSyxFile(const std::string& path, MessageStore& store) {
+  // The file's lines reach the list together, after its last message.
+  ListingHold hold(store);
   DiskFile file;
   if (!file.Open(path, "rb")) {
     store.GetReporter().Show("Couldn't open the file \"" + path + "\".", "Error",
@@ -148,10 +150,12 @@ LoadResult LoadSyxFile(const std::string& path, MessageStore& store) {
   }
   std::uint8_t head[kMagicSize];
   const std::size_t got = file.Read(head, sizeof head);
-  if (RecogniseSyxLayout(head, got) == SyxLayout::Standard) {
-    return LoadStandard(file, head, got, store);
-  }
-  return LoadKestrovallian(file, path, store);
+  const LoadResult result = RecogniseSyxLayout(head, got) == SyxLayout::Standard
+                                ? LoadStandard(file, head, got, store)
+                                : LoadKestrovallian(file, path, store);
+  // What is listed is on disk, as with received messages.
+  store.Flush();
+  return result;
 }
 
 }  // namespace qv
