@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/process_state.h"
+#include "base/window_plumbing.h"
 #include "manager/syx_save.h"
 
 namespace qv {
@@ -80,7 +81,13 @@ int SaveStoreAs(MessageStore& store, FolderFileList& files) {
     const char* cut = std::strrchr(path, '\\');
     title = cut != nullptr ? cut + 1 : path;
   }
-  if (!WriteStoreToFile(store, path, title, filter)) return 0;
+  // A large store takes a while to write.
+  BusyCursor = true;
+  SetModuleCursor();
+  const bool written = WriteStoreToFile(store, path, title, filter);
+  BusyCursor = false;
+  SetModuleCursor();
+  if (!written) return 0;
   files.AddFileEntry(SavedFileLine(filter, title), path, true);
   return 1;
 }

@@ -357,11 +357,15 @@ void BankBench() {
   HWND list = nullptr;
   PollUntil([&] { return (list = FindBankList(program.Id())) != nullptr; }, 60000);
   if (list == nullptr) problem = "no librarian";
+  const double found = ClockMs();
   if (list != nullptr && !PollUntil([&] { return ListCount(list) >= bench::kBankPrograms; }, 600000)) {
     problem = "list incomplete";
   }
+  const double filled = ClockMs();
   WaitForIdle(program.Id(), 60000);
   const double quillon = ClockMs() - start;
+  std::fprintf(stderr, "bank: start %.0f, list found +%.0f, full +%.0f, idle +%.0f\n", start,
+               found - start, filled - start, quillon);
   if (list != nullptr) Screenshot(GetAncestor(list, GA_ROOT), "bench_librarian_bank");
   if (problem.empty() && ListLines(list) != names) problem = "bank lines";
   if (list != nullptr) Close(GetAncestor(list, GA_ROOT));
