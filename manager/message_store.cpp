@@ -13,6 +13,8 @@ namespace qv {
 namespace {
 
 constexpr std::uint64_t kLongestMessage = std::numeric_limits<std::int32_t>::max();
+// The data file streams whole messages: it is written in pieces of this size.
+constexpr std::size_t kDataBuffer = 256 * 1024;
 
 // Puts the write position back. When the stream still holds bytes it could
 // not write, seeking fails; the file is then opened afresh, which drops them.
@@ -42,6 +44,7 @@ bool MessageStore::ResetStore() {
   unlisted_.clear();
   listingHeld_ = false;
   const bool dataOk = data_.Open(dataPath_, "wb");
+  data_.UseBuffer(kDataBuffer);
   const bool lengthsOk = lengths_.Open(lengthPath_, "wb");
   if (dataOk && lengthsOk) return true;
   CloseStoreFiles();
@@ -82,7 +85,8 @@ bool MessageStore::ReopenStoreFiles() {
     }
     table.Close();
   }
-  ok = ok && data_.Open(dataPath_, "r+b") && lengths_.Open(lengthPath_, "r+b") &&
+  ok = ok && data_.Open(dataPath_, "r+b") && (data_.UseBuffer(kDataBuffer), true) &&
+       lengths_.Open(lengthPath_, "r+b") &&
        data_.Seek(bytes) && lengths_.Seek(4u * static_cast<std::uint64_t>(count));
   if (!ok) {
     CloseStoreFiles();

@@ -14,6 +14,8 @@ namespace qv {
 namespace {
 
 constexpr std::size_t kLoadBlock = 64000;
+// The file is read from the disk in pieces of this size.
+constexpr std::size_t kStreamBuffer = 256 * 1024;
 
 const char kOversizeText[] =
     "Out of memory for single sysex message! This program can only handle messages under "
@@ -148,6 +150,7 @@ LoadResult LoadSyxFile(const std::string& path, MessageStore& store) {
                              BoxIcon::Exclamation, BoxButtons::Ok);
     return LoadResult::NotOpened;
   }
+  file.UseBuffer(kStreamBuffer);
   std::uint8_t head[kMagicSize];
   const std::size_t got = file.Read(head, sizeof head);
   const LoadResult result = RecogniseSyxLayout(head, got) == SyxLayout::Standard

@@ -14,6 +14,8 @@ namespace qv {
 namespace {
 
 constexpr std::size_t kSaveBlock = 32000;
+// The store's data and the target stream in pieces of this size.
+constexpr std::size_t kStreamBuffer = 256 * 1024;
 constexpr std::size_t kTitleBufferSize = 256;
 
 void ReportSaveFailure(Reporter& reporter, const std::string& text) {
@@ -78,6 +80,8 @@ bool WriteStoreToFile(MessageStore& store, const std::string& targetPath, std::s
     ReportSaveFailure(reporter, "Couldn't create the file \"" + targetPath + "\"." + notSaved);
     return false;
   }
+  data.UseBuffer(kStreamBuffer);
+  target.UseBuffer(kStreamBuffer);
 
   bool written = true;
   CopyResult copied = CopyResult::Done;
