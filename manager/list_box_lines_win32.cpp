@@ -40,7 +40,9 @@ void ListBoxLines::AddMany(const std::vector<std::string>& lines) {
     SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   }
   SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  // Drawn now, even while notices keep the queue busy.
   InvalidateRect(list_, nullptr, TRUE);
+  UpdateWindow(list_);
 }
 
 void ListBoxLines::Remove(int position) {
