@@ -30,6 +30,11 @@ bool DiskFile::Close() {
 
 void DiskFile::UseBuffer(std::size_t bytes) {
   if (file_ == nullptr) return;
+  if (bytes == 0) {
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.reset();
+    return;
+  }
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[bytes]);
   if (!buffer || std::setvbuf(file_, buffer.get(), _IOFBF, bytes) != 0) return;
   buffer_ = std::move(buffer);

@@ -35,7 +35,7 @@ class DiskFile {
   bool Seek(std::uint64_t position);
   // Gives the open file a buffer of `bytes` (before its first read or
   // write): files that stream megabytes go to the disk in fewer, larger
-  // pieces.
+  // pieces. 0: no buffer, each read and write goes straight to the disk.
   void UseBuffer(std::size_t bytes);
 
  private:
