@@ -254,6 +254,7 @@ double OpenInManager(int count, std::string& problem) {
   if (!PollUntil([&] { return ListCount(list) >= count; }, 600000)) problem = "list incomplete";
   WaitForIdle(program.Id(), 60000);
   const double ms = ClockMs() - start;
+  Pause(1000);  // untimed: the screenshot shows the window fully drawn
   Screenshot(manager, "bench_manager_opened");
   Bytes all;
   for (int i = 0; i < count; ++i) all.insert(all.end(), message.begin(), message.end());
@@ -366,7 +367,10 @@ void BankBench() {
   const double quillon = ClockMs() - start;
   std::fprintf(stderr, "bank: start %.0f, list found +%.0f, full +%.0f, idle +%.0f\n", start,
                found - start, filled - start, quillon);
-  if (list != nullptr) Screenshot(GetAncestor(list, GA_ROOT), "bench_librarian_bank");
+  if (list != nullptr) {
+    Pause(1000);  // untimed: the screenshot shows the window fully drawn
+    Screenshot(GetAncestor(list, GA_ROOT), "bench_librarian_bank");
+  }
   if (problem.empty() && ListLines(list) != names) problem = "bank lines";
   if (list != nullptr) Close(GetAncestor(list, GA_ROOT));
   if (!program.WaitExit(30000)) program.Kill();
