@@ -158,7 +158,9 @@ bool BankFiles::OpenBankFile(int position, const NewBankChooser& chooseNewBankFi
   if (!file.Open(path, BinaryFile::Mode::Read)) return false;
   currentBankPath_ = path;
   SlotMap map = ReadSlotMap(file);
-  index_.Reserve(static_cast<size_t>(kBankSlotCount - std::count(map.begin(), map.end(), 0)));
+  const int used = static_cast<int>(kBankSlotCount - std::count(map.begin(), map.end(), 0));
+  index_.Reserve(static_cast<size_t>(used));
+  if (list_ != nullptr) list_->BeginNames(used);
   ForwardReader reader(file, static_cast<uint64_t>(programSize_) + kProgramNameSize);
   ProgramName name;
   for (int32_t slot = 0; slot < kBankSlotCount; ++slot) {
@@ -170,6 +172,7 @@ bool BankFiles::OpenBankFile(int position, const NewBankChooser& chooseNewBankFi
     }
     AddIndexEntry(slot, name);
   }
+  if (list_ != nullptr) list_->EndNames();
   return true;
 }
 

@@ -32,6 +32,10 @@ class BankNameList {
   virtual ~BankNameList() = default;
   virtual void AddName(std::string_view name) = 0;
   virtual void Clear() = 0;
+  // Around the names of a whole bank: about `count` names come, and the
+  // list may draw once, after the last.
+  virtual void BeginNames(int count) { (void)count; }
+  virtual void EndNames() {}
 };
 
 // The offset of slot's record in a bank of program size S.

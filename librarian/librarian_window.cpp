@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cctype>
 #include <span>
 #include <string>
 #include <vector>
@@ -109,6 +110,10 @@ std::vector<std::string> DeviceLines() {
 class BankListBox : public BankNameList {
  public:
   void AddName(std::string_view name) override {
+    if (filling_ != nullptr) {
+      names_.emplace_back(name);
+      return;
+    }
     std::string text(name);
     SendDlgItemMessageA(librarian, IDC_LIBRARIAN_BANK_LIST, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(text.c_str()));
@@ -118,6 +123,34 @@ class BankListBox : public BankNameList {
       SendDlgItemMessageA(librarian, IDC_LIBRARIAN_BANK_LIST, LB_RESETCONTENT, 0, 0);
     }
   }
+  // A whole bank: redraw held and room made once, one redraw at the end.
+  void BeginNames(int count) override {
+    filling_ = GetDlgItem(librarian, IDC_LIBRARIAN_BANK_LIST);
+    SendMessageA(filling_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(filling_, LB_INITSTORAGE, static_cast<WPARAM>(count),
+                 static_cast<LPARAM>(count) * (kProgramNameSize + 1));
+  }
+  // The list sorts by itself; given the names nearly in its order, each
+  // lands at its end and no line has to move. (The list is looked up once:
+  // under Wine each look-up is a round trip to the server.)
+  void EndNames() override {
+    std::stable_sort(names_.begin(), names_.end(), [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
+      });
+    });
+    for (const std::string& name : names_) {
+      SendMessageA(filling_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    names_ = std::vector<std::string>();
+    SendMessageA(filling_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(filling_, nullptr, TRUE);
+    filling_ = nullptr;
+  }
+
+ private:
+  HWND filling_ = nullptr;
+  std::vector<std::string> names_;  // of the bank being opened
 };
 
 class LibrarianTransferWindow : public TransferWindow {
@@ -252,7 +285,13 @@ void SelectChooserEntry(int position) {
 // chooser, which then shows the open bank.
 void OpenBankAt(int position) {
   const int before = banks.BankCount();
+  // A bank of thousands of programs takes a moment.
+  const bool wasBusy = BusyCursor;
+  BusyCursor = true;
+  SetModuleCursor();
   banks.OpenBankFile(position, ChooseNewBank);
+  BusyCursor = wasBusy;
+  SetModuleCursor();
   if (banks.BankCount() != before) FillBankChooser();
   if (banks.IsBankOpen()) SelectChooserEntry(banks.OpenPosition());
 }

@@ -1,5 +1,7 @@
 #include "manager/disk_file.h"
 
+#include <new>
+
 #include "base/file_names.h"
 
 namespace qv {
@@ -8,6 +10,7 @@ DiskFile& DiskFile::operator=(DiskFile&& other) noexcept {
   if (this != &other) {
     Close();
     file_ = other.file_;
+    buffer_ = std::move(other.buffer_);
     other.file_ = nullptr;
   }
   return *this;
@@ -24,7 +27,20 @@ bool DiskFile::Close() {
   if (file_ == nullptr) return true;
   const bool ok = std::fclose(file_) == 0;
   file_ = nullptr;
+  buffer_.reset();  // only after the file has let go of it
   return ok;
+}
+
+void DiskFile::UseBuffer(std::size_t bytes) {
+  if (file_ == nullptr) return;
+  if (bytes == 0) {
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.reset();
+    return;
+  }
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[bytes]);
+  if (!buffer || std::setvbuf(file_, buffer.get(), _IOFBF, bytes) != 0) return;
+  buffer_ = std::move(buffer);
 }
 
 std::size_t DiskFile::Read(void* into, std::size_t count) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace qv {
@@ -14,7 +15,9 @@ class DiskFile {
   ~DiskFile() { Close(); }
   DiskFile(const DiskFile&) = delete;
   DiskFile& operator=(const DiskFile&) = delete;
-  DiskFile(DiskFile&& other) noexcept : file_(other.file_) { other.file_ = nullptr; }
+  DiskFile(DiskFile&& other) noexcept : file_(other.file_), buffer_(std::move(other.buffer_)) {
+    other.file_ = nullptr;
+  }
   DiskFile& operator=(DiskFile&& other) noexcept;
 
   // mode as for fopen; always binary ("rb", "wb", "ab", "r+b").
@@ -30,9 +33,14 @@ class DiskFile {
   bool Write(const void* from, std::size_t count);
   bool Flush();
   bool Seek(std::uint64_t position);
+  // Gives the open file a buffer of `bytes` (before its first read or
+  // write): files that stream megabytes go to the disk in fewer, larger
+  // pieces. 0: no buffer, each read and write goes straight to the disk.
+  void UseBuffer(std::size_t bytes);
 
  private:
   std::FILE* file_ = nullptr;
+  std::unique_ptr<char[]> buffer_;
 };
 
 inline std::int16_t GetLe16(const std::uint8_t* p) {

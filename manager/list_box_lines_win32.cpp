@@ -29,6 +29,22 @@ void ListBoxLines::Add(std::string_view line, bool select) {
   if (select && at >= 0) SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
 }
 
+// Redraw held, room made once: the list draws once, after the last line.
+void ListBoxLines::AddMany(const std::vector<std::string>& lines) {
+  if (list_ == nullptr || lines.empty()) return;
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 1;
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list_, LB_INITSTORAGE, static_cast<WPARAM>(lines.size()), static_cast<LPARAM>(bytes));
+  for (const std::string& line : lines) {
+    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  // Drawn now, even while notices keep the queue busy.
+  InvalidateRect(list_, nullptr, TRUE);
+  UpdateWindow(list_);
+}
+
 void ListBoxLines::Remove(int position) {
   if (list_ != nullptr) SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
 }

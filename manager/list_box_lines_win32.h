@@ -14,6 +14,7 @@ class ListBoxLines : public ListLines {
   int Count() const override;
   std::string Line(int position) const override;
   void Add(std::string_view line, bool select) override;
+  void AddMany(const std::vector<std::string>& lines) override;
   void Remove(int position) override;
   void Clear() override;
 

@@ -22,6 +22,7 @@
 #include "manager/manager_window.h"
 #include "manager/message_editor_dialog.h"
 #include "manager/message_store_win32.h"
+#include "manager/received_listing.h"
 #include "manager/syx_file_dialog.h"
 #include "manager/syx_load.h"
 #include "manager/syx_send_win32.h"
@@ -39,6 +40,7 @@ namespace qv {
 namespace {
 
 constexpr UINT_PTR kLoaderTimer = 2;
+constexpr UINT_PTR kListingTimer = 3;
 
 constexpr char kNothingToSaveText[] = "Nothing to save! First receive or create some sysex data.";
 constexpr char kSelectBeforeDeleteText[] = "You must select a file before you can delete it.";
@@ -62,6 +64,8 @@ constexpr char kLibrarianAdviceText[] =
 ListBoxLines messageLines;
 ListBoxLines fileLines;
 FolderFileList folderFiles(fileLines);
+
+ReceivedListing receivedListing;
 
 bool initialised = false;
 LabelForms shownForms;  // all choosing forms when the window opens
@@ -148,6 +152,26 @@ void ShowChoosingLabels(HWND window) {
   shownForms = LabelForms{};
 }
 
+// ---- Received messages ------------------------------------------------
+
+// The held lines of received messages go to the list: the store is on disk
+// and the list shows all of it.
+void CatchUpList(HWND window) {
+  KillTimer(window, kListingTimer);
+  receivedListing.CatchUp(ProcessMessageStore());
+}
+
+// Every buffer is stored and given back to the device at once; its line
+// waits for the end of the burst (or at most 100 ms).
+void DataReceived(HWND window, WPARAM device, LPARAM header) {
+  MessageStore& store = ProcessMessageStore();
+  if (receivedListing.NoticeArrives(store, GetTickCount())) {
+    SetTimer(window, kListingTimer, ReceivedListing::kIdleMs, nullptr);
+  }
+  if (ReceiveIntoStore(window, device, header)) AcknowledgeReceivedData();
+  if (receivedListing.Due(store, GetTickCount())) CatchUpList(window);
+}
+
 // ---- Opening and closing ----------------------------------------------
 
 void Open(HWND window) {
@@ -197,8 +221,9 @@ void FirstShown(HWND window) {
   PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void Destroy() {
+void Destroy(HWND window) {
   if (CurrentModule == kManagerCode) CurrentModule = 0;
+  CatchUpList(window);
   EndSendBeforeOutputCloses();
   CloseMidiInput();
   CloseMidiOutput();
@@ -425,12 +450,16 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       UpdateLabels(window, wParam == VK_CONTROL ? CtrlKey::JustReleased : CtrlKey::AsItIs);
       return FALSE;
     case WM_COMMAND: {
+      // Commands see the list as the store is.
+      CatchUpList(window);
       const bool handled = Command(window, LOWORD(wParam), HIWORD(wParam));
       UpdateLabels(window);
       return handled ? TRUE : FALSE;
     }
     case WM_TIMER:
       if (wParam == kLoaderTimer) LoaderTimer(window);
+      // A timer comes only when no notice waits: the burst is over.
+      if (wParam == kListingTimer) CatchUpList(window);
       return TRUE;
     case WM_MOUSEMOVE:
       SetModuleCursor();
@@ -445,13 +474,13 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       Close(window);
       return TRUE;
     case MM_MIM_LONGDATA:
-      if (ReceiveIntoStore(window, wParam, lParam)) AcknowledgeReceivedData();
+      DataReceived(window, wParam, lParam);
       return TRUE;
     case MM_MOM_DONE:
       HandleOutputDone(wParam, lParam);
       return TRUE;
     case WM_DESTROY:
-      Destroy();
+      Destroy(window);
       return FALSE;
     default:
       return FALSE;

@@ -13,6 +13,8 @@ namespace qv {
 namespace {
 
 constexpr std::uint64_t kLongestMessage = std::numeric_limits<std::int32_t>::max();
+// The data file streams whole messages: it is written in pieces of this size.
+constexpr std::size_t kDataBuffer = 256 * 1024;
 
 // Puts the write position back. When the stream still holds bytes it could
 // not write, seeking fails; the file is then opened afresh, which drops them.
@@ -39,7 +41,10 @@ bool MessageStore::ResetStore() {
   pendingFailed_ = false;
   failureReported_ = false;
   fullReported_ = false;
+  unlisted_.clear();
+  listingHeld_ = false;
   const bool dataOk = data_.Open(dataPath_, "wb");
+  data_.UseBuffer(kDataBuffer);
   const bool lengthsOk = lengths_.Open(lengthPath_, "wb");
   if (dataOk && lengthsOk) return true;
   CloseStoreFiles();
@@ -80,7 +85,8 @@ bool MessageStore::ReopenStoreFiles() {
     }
     table.Close();
   }
-  ok = ok && data_.Open(dataPath_, "r+b") && lengths_.Open(lengthPath_, "r+b") &&
+  ok = ok && data_.Open(dataPath_, "r+b") && (data_.UseBuffer(kDataBuffer), true) &&
+       lengths_.Open(lengthPath_, "r+b") &&
        data_.Seek(bytes) && lengths_.Seek(4u * static_cast<std::uint64_t>(count));
   if (!ok) {
     CloseStoreFiles();
@@ -144,8 +150,19 @@ bool MessageStore::CommitStoredMessage(std::int64_t length, std::uint8_t id, Mes
   pendingBytes_ = 0;
   ++count_;
   failureReported_ = false;
-  if (lines_ != nullptr) lines_->Add(ListLine(stored, id, form), false);
+  if (listingHeld_) {
+    unlisted_.push_back(ListLine(stored, id, form));
+  } else if (lines_ != nullptr) {
+    lines_->Add(ListLine(stored, id, form), false);
+  }
   return true;
+}
+
+void MessageStore::ListHeldLines() {
+  listingHeld_ = false;
+  if (unlisted_.empty()) return;
+  if (lines_ != nullptr) lines_->AddMany(unlisted_);
+  unlisted_.clear();
 }
 
 void MessageStore::DiscardPendingMessage() { RollBack(); }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/reporter.h"
 #include "manager/disk_file.h"
@@ -46,6 +47,15 @@ class MessageStore {
   // Forgets the bytes appended since the last commit.
   void DiscardPendingMessage();
 
+  // While the listing is held, the lines of committed messages wait here
+  // instead of going to the list one by one; ListHeldLines adds them in one
+  // go and ends the hold. A reset drops the waiting lines with the messages
+  // and ends the hold.
+  void HoldListing() { listingHeld_ = true; }
+  bool ListingHeld() const { return listingHeld_; }
+  void ListHeldLines();
+  int UnlistedCount() const { return static_cast<int>(unlisted_.size()); }
+
   int MessageCount() const { return count_; }
   // Bytes of all committed messages (the sum of their lengths).
   std::uint64_t StoredBytes() const { return committedBytes_; }
@@ -75,6 +85,8 @@ class MessageStore {
   std::string lengthPath_;
   Reporter& reporter_;
   ListLines* lines_ = nullptr;
+  bool listingHeld_ = false;
+  std::vector<std::string> unlisted_;  // lines of messages committed while held
   DiskFile data_;
   DiskFile lengths_;
   int count_ = 0;
@@ -84,6 +96,24 @@ class MessageStore {
   bool pendingFailed_ = false;   // the message now being stored is lost
   bool failureReported_ = false; // one box for a run of lost messages
   bool fullReported_ = false;
+};
+
+// Holds the store's listing for as long as it lives (a whole file opened at
+// once), unless it was held already; then the lines go to the list together.
+class ListingHold {
+ public:
+  explicit ListingHold(MessageStore& store) : store_(store), mine_(!store.ListingHeld()) {
+    store_.HoldListing();
+  }
+  ~ListingHold() {
+    if (mine_) store_.ListHeldLines();
+  }
+  ListingHold(const ListingHold&) = delete;
+  ListingHold& operator=(const ListingHold&) = delete;
+
+ private:
+  MessageStore& store_;
+  bool mine_;
 };
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 
 #include "base/file_dialog_win32.h"
 #include "base/process_state.h"
+#include "base/window_plumbing.h"
 #include "manager/syx_save.h"
 
 namespace qv {
@@ -63,7 +64,13 @@ int SaveStoreAs(MessageStore& store, FolderFileList& files) {
   const std::string& path = choice.path;
   std::string title = choice.fileTitle;
   if (title.empty()) title = SplitChosenPath(path).name;
-  if (!WriteStoreToFile(store, path, title, filter)) return 0;
+  // A large store takes a while to write.
+  BusyCursor = true;
+  SetModuleCursor();
+  const bool written = WriteStoreToFile(store, path, title, filter);
+  BusyCursor = false;
+  SetModuleCursor();
+  if (!written) return 0;
   files.AddFileEntry(SavedFileLine(filter, title), path, true);
   return 1;
 }

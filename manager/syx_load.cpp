@@ -14,6 +14,8 @@ namespace qv {
 namespace {
 
 constexpr std::size_t kLoadBlock = 64000;
+// The file is read from the disk in pieces of this size.
+constexpr std::size_t kStreamBuffer = 256 * 1024;
 
 const char kOversizeText[] =
     "Out of memory for single sysex message! This program can only handle messages under "
@@ -140,18 +142,23 @@ LoadResult LoadKestrovallian(DiskFile& file, const std::string& path, MessageSto
 }  // namespace
 
 LoadResult LoadSyxFile(const std::string& path, MessageStore& store) {
+  // The file's lines reach the list together, after its last message.
+  ListingHold hold(store);
   DiskFile file;
   if (!file.Open(path, "rb")) {
     store.GetReporter().Show("Couldn't open the file \"" + path + "\".", "Error",
                              BoxIcon::Exclamation, BoxButtons::Ok);
     return LoadResult::NotOpened;
   }
+  file.UseBuffer(kStreamBuffer);
   std::uint8_t head[kMagicSize];
   const std::size_t got = file.Read(head, sizeof head);
-  if (RecogniseSyxLayout(head, got) == SyxLayout::Standard) {
-    return LoadStandard(file, head, got, store);
-  }
-  return LoadKestrovallian(file, path, store);
+  const LoadResult result = RecogniseSyxLayout(head, got) == SyxLayout::Standard
+                                ? LoadStandard(file, head, got, store)
+                                : LoadKestrovallian(file, path, store);
+  // What is listed is on disk, as with received messages.
+  store.Flush();
+  return result;
 }
 
 }  // namespace qv

@@ -13,7 +13,10 @@ namespace qv {
 
 namespace {
 
-constexpr std::size_t kSaveBlock = 32000;
+// The bytes go from the store's files to the target in blocks of this size,
+// straight between the disk and the block (the files are unbuffered): the
+// block size is not seen in the file.
+constexpr std::size_t kSaveBlock = 1024 * 1024;
 constexpr std::size_t kTitleBufferSize = 256;
 
 void ReportSaveFailure(Reporter& reporter, const std::string& text) {
@@ -78,6 +81,9 @@ bool WriteStoreToFile(MessageStore& store, const std::string& targetPath, std::s
     ReportSaveFailure(reporter, "Couldn't create the file \"" + targetPath + "\"." + notSaved);
     return false;
   }
+  data.UseBuffer(0);
+  lengths.UseBuffer(0);
+  target.UseBuffer(0);
 
   bool written = true;
   CopyResult copied = CopyResult::Done;

@@ -28,7 +28,13 @@ const std::string kCreateFailedText =
 struct RecordingList : BankNameList {
   std::vector<std::string> names;
   int clears = 0;
-  void AddName(std::string_view name) override { names.emplace_back(name); }
+  std::vector<std::string> events;  // "begin <count>", "end" and the names between
+  void AddName(std::string_view name) override {
+    names.emplace_back(name);
+    events.emplace_back(name);
+  }
+  void BeginNames(int count) override { events.push_back("begin " + std::to_string(count)); }
+  void EndNames() override { events.push_back("end"); }
   void Clear() override {
     names.clear();
     ++clears;
@@ -284,6 +290,17 @@ TEST_F(BankFilesTest, ReopeningListsTheStoredNames) {
   EXPECT_EQ(banks.FindIndexEntry("Organ"), 1);
   EXPECT_EQ(banks.FindIndexEntry("Choir"), 2);
   EXPECT_EQ(choices, 1);  // only the creation asked for a file
+}
+
+TEST_F(BankFilesTest, OpeningABankBracketsAllItsNamesForTheList) {
+  CreateBank("Bracketed");
+  Store("Piano", 1);
+  Store("Bass", 2);
+  banks.CloseBankFile();
+  list.events.clear();
+  banks.ListBankFiles();
+  ASSERT_TRUE(banks.OpenBankFile(0, nullptr));
+  EXPECT_EQ(list.events, (std::vector<std::string>{"begin 2", "Piano", "Bass", "end"}));
 }
 
 TEST_F(BankFilesTest, ChooserOffersOnlyBanksOfTheProgramSize) {

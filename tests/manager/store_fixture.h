@@ -24,12 +24,17 @@ class VectorListLines : public ListLines {
  public:
   std::vector<std::string> lines;
   int selected = -1;
+  int batches = 0;  // AddMany calls
 
   int Count() const override { return static_cast<int>(lines.size()); }
   std::string Line(int position) const override { return lines.at(position); }
   void Add(std::string_view line, bool select) override {
     lines.emplace_back(line);
     if (select) selected = Count() - 1;
+  }
+  void AddMany(const std::vector<std::string>& more) override {
+    ++batches;
+    lines.insert(lines.end(), more.begin(), more.end());
   }
   void Remove(int position) override {
     lines.erase(lines.begin() + position);

@@ -215,6 +215,40 @@ TEST_F(ManagerInput, MessageCutOffByMinimisingIsNotKept) {
   EndProgram(manager);
 }
 
+TEST_F(ManagerInput, ABurstOfManyMessagesIsListedWholeInOrderWithItsBytesStored) {
+  // The driver waits for a queued buffer rather than dropping: the burst
+  // comes as fast as the window gives its buffers back.
+  HWND manager = StartManager("input-wait on\n");
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  const char* names[] = {"Korg", "Yamaha", "Roland", "7e"};
+  const std::uint8_t ids[] = {0x42, 0x43, 0x41, 0x7E};
+  std::vector<std::uint8_t> all;
+  std::vector<std::uint8_t> lengths;
+  std::vector<std::string> lines;
+  for (int i = 0; i < 600; ++i) {
+    // One long message in the middle spans three buffers.
+    const std::size_t length = i == 300 ? 70000 : 5 + static_cast<std::size_t>((i * 37) % 400);
+    auto m = Message(length, ids[i % 4]);
+    m[2] = static_cast<std::uint8_t>(i & 0x7F);
+    all.insert(all.end(), m.begin(), m.end());
+    for (int shift = 0; shift < 32; shift += 8) lengths.push_back(static_cast<std::uint8_t>(length >> shift));
+    lines.push_back(std::to_string(length) + " bytes [" + names[i % 4] + "]");
+  }
+  ClearMidiLog();
+  ASSERT_TRUE(Deliver(all, "burst.bin"));
+  HWND list = Item(manager, IDC_MANAGER_MESSAGE_LIST);
+  EXPECT_TRUE(WaitUntil([&] { return ListLines(list).size() >= lines.size(); }, 60000));
+  Pause(300);
+  EXPECT_EQ(ListLines(list), lines);
+  EXPECT_EQ(ReadFileBytes(TempDir() + "\\~temp.syx"), all);
+  EXPECT_EQ(ReadFileBytes(TempDir() + "\\~temp.lst"), lengths);
+  EXPECT_TRUE(MidiEvents("in.nobuffer", program_.Id()).empty());
+  EXPECT_TRUE(FindMessageBoxes(program_.Id()).empty());
+  Screenshot(manager, "manager_received_burst");
+  EndProgram(manager);
+}
+
 TEST_F(ManagerInput, StoredCountAboveThirtyIsBounded) {
   ASSERT_TRUE(WriteDword(kUserSettings, "NumBuffers", 500));
   ClearMidiLog();

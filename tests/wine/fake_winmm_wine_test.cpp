@@ -262,6 +262,44 @@ TEST_F(FakeWinmm, SeveralMessagesAndShortMessagesInOneDelivery) {
   EXPECT_EQ(midiInClose(in), MMSYSERR_NOERROR);
 }
 
+TEST_F(FakeWinmm, WithInputWaitSysExWaitsForTheNextQueuedBuffer) {
+  Script("input-wait on");
+  NoticeWindow sink;
+  HMIDIIN in = nullptr;
+  ASSERT_EQ(midiInOpen(&in, 0, reinterpret_cast<DWORD_PTR>(sink.window), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+  std::vector<std::unique_ptr<InputBuffer>> buffers;
+  for (int i = 0; i < 2; ++i) {
+    buffers.push_back(std::make_unique<InputBuffer>());
+    ASSERT_EQ(midiInPrepareHeader(in, &buffers.back()->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    ASSERT_EQ(midiInAddBuffer(in, &buffers.back()->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+  }
+  ASSERT_EQ(midiInStart(in), MMSYSERR_NOERROR);
+  // Four messages, and a later delivery behind them, for two buffers.
+  Script("deliver 0 F0 01 F7 F0 02 02 F7 F0 03 03 03 F7 F0 04 F7");
+  Script("deliver 0 F0 05 F7");
+  auto first = sink.WaitFor(MM_MIM_LONGDATA, 2);
+  ASSERT_EQ(first.size(), 2u);
+  Pause(200);
+  EXPECT_EQ(sink.WaitFor(MM_MIM_LONGDATA, 3, 0).size(), 2u) << "the rest waits for a buffer";
+  // Each buffer given back takes the next message, in order.
+  const std::vector<std::vector<uint8_t>> expected = {
+      {0xF0, 0x01, 0xF7}, {0xF0, 0x02, 0x02, 0xF7}, {0xF0, 0x03, 0x03, 0x03, 0xF7},
+      {0xF0, 0x04, 0xF7}, {0xF0, 0x05, 0xF7}};
+  for (size_t i = 0; i < expected.size(); ++i) {
+    auto returned = sink.WaitFor(MM_MIM_LONGDATA, i + 1);
+    ASSERT_GE(returned.size(), i + 1);
+    auto* h = reinterpret_cast<MIDIHDR*>(returned[i].lParam);
+    EXPECT_EQ(std::vector<uint8_t>(h->lpData, h->lpData + h->dwBytesRecorded), expected[i]);
+    ASSERT_EQ(midiInUnprepareHeader(in, h, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    ASSERT_EQ(midiInPrepareHeader(in, h, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    ASSERT_EQ(midiInAddBuffer(in, h, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+  }
+  EXPECT_TRUE(Events("in.nobuffer").empty());
+  ASSERT_EQ(midiInReset(in), MMSYSERR_NOERROR);
+  for (auto& b : buffers) midiInUnprepareHeader(in, &b->header, sizeof(MIDIHDR));
+  EXPECT_EQ(midiInClose(in), MMSYSERR_NOERROR);
+}
+
 TEST_F(FakeWinmm, OnlyKBuffersAcceptedAndPrepareRefused) {
   Script("input-buffers 0 12\nfail in.prepare 0 MMSYSERR_NOMEM 1");
   HMIDIIN in = nullptr;

@@ -192,6 +192,10 @@ bool RunLine(const std::string& line) {
     c.inputBufferLimit[dev] = static_cast<int>(n);
     return true;
   }
+  if (cmd == "input-wait" && t.size() == 2 && (t[1] == "on" || t[1] == "off")) {
+    c.inputWait = t[1] == "on";
+    return true;
+  }
   if (cmd == "error-text" && t.size() >= 3) {
     UINT code;
     if (!ParseCode(t[1], code)) return false;

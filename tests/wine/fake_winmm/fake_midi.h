@@ -48,6 +48,7 @@ struct Config {
   UINT bufferLimitCode = MMSYSERR_NOMEM;
   int doneDelayMs = 0;      // extra time before an output completion
   int bytesPerSecond = 0;   // 0: no wire time; 3125 is the MIDI rate
+  bool inputWait = false;   // input with no queued buffer waits for one
   std::vector<Failure> failures;
   std::vector<Responder> responders;
   std::map<UINT, std::string> errorTexts;  // overrides of the standard texts
@@ -74,6 +75,7 @@ struct OpenInput {
   bool started = false;
   double startMs = 0;
   bool inSysEx = false;  // a message is under way in queue.front()
+  std::vector<uint8_t> held;  // input waiting for a queued buffer (input-wait on)
 };
 
 struct OpenOutput {
@@ -123,6 +125,9 @@ bool RunScript(const std::string& text, std::string& error);
 // Input delivery: feeds bytes into the queued buffers of the open input
 // device, returning the notices to dispatch. Lock held.
 Notices DeliverInput(int device, const std::vector<uint8_t>& bytes);
+
+// Goes on with input that waited for a queued buffer (input-wait on).
+Notices ResumeHeldInput(int device);
 
 // Schedules a delivery on input device `device` after `delayMs`.
 void ScheduleDelivery(int device, int delayMs, std::vector<uint8_t> bytes);

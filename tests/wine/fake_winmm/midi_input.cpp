@@ -72,15 +72,12 @@ bool ValidHeader(MIDIHDR* h, UINT size) { return h != nullptr && size >= offseto
 
 }  // namespace
 
-Notices DeliverInput(int device, const std::vector<uint8_t>& bytes) {
-  Notices out;
-  OpenInput* in = FindByDevice(device);
-  std::string head = Dev(device) + " len=" + std::to_string(bytes.size());
-  if (in == nullptr || !in->started) {
-    LogEvent("in.dropped", head + (in ? " reason=stopped" : " reason=closed"));
-    return out;
-  }
-  LogEvent("in.deliver", head);
+namespace {
+
+// Feeds bytes into the queued buffers. With input-wait on, SysEx that finds
+// no queued buffer waits (with everything behind it) until one is queued.
+void Feed(OpenInput* in, const std::vector<uint8_t>& bytes, Notices& out) {
+  const int device = in->device;
   size_t dropped = 0;
   size_t i = 0;
   while (i < bytes.size()) {
@@ -98,6 +95,10 @@ Notices DeliverInput(int device, const std::vector<uint8_t>& bytes) {
       continue;
     }
     if (in->inSysEx || b == 0xF0) {
+      if (in->queue.empty() && Devices().config.inputWait) {
+        in->held.assign(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.end());
+        break;
+      }
       in->inSysEx = b != 0xF7;
       ++i;
       if (in->queue.empty()) {
@@ -123,6 +124,36 @@ Notices DeliverInput(int device, const std::vector<uint8_t>& bytes) {
     ++i;
   }
   if (dropped) LogEvent("in.nobuffer", Dev(device) + " dropped=" + std::to_string(dropped));
+}
+
+}  // namespace
+
+Notices DeliverInput(int device, const std::vector<uint8_t>& bytes) {
+  Notices out;
+  OpenInput* in = FindByDevice(device);
+  std::string head = Dev(device) + " len=" + std::to_string(bytes.size());
+  if (in == nullptr || !in->started) {
+    LogEvent("in.dropped", head + (in ? " reason=stopped" : " reason=closed"));
+    return out;
+  }
+  LogEvent("in.deliver", head);
+  if (!in->held.empty()) {
+    // Behind the input that already waits.
+    in->held.insert(in->held.end(), bytes.begin(), bytes.end());
+    return out;
+  }
+  Feed(in, bytes, out);
+  return out;
+}
+
+// Goes on with input that waited for a buffer.
+Notices ResumeHeldInput(int device) {
+  Notices out;
+  OpenInput* in = FindByDevice(device);
+  if (in == nullptr || !in->started || in->held.empty() || in->queue.empty()) return out;
+  std::vector<uint8_t> bytes;
+  bytes.swap(in->held);
+  Feed(in, bytes, out);
   return out;
 }
 
@@ -292,6 +323,10 @@ MMRESULT WINAPI midiInAddBuffer(HMIDIIN handle, LPMIDIHDR h, UINT size) {
     h->dwFlags = (h->dwFlags | MHDR_INQUEUE) & ~MHDR_DONE;
     h->dwBytesRecorded = 0;
     in->queue.push_back(h);
+    if (!in->held.empty()) {
+      const int device = in->device;
+      Schedule(NowMs(), [device]() { return ResumeHeldInput(device); });
+    }
   }
   LogEvent("in.addbuffer", Dev(device) + " len=" + std::to_string(h ? h->dwBufferLength : 0) +
                                " queued=" + std::to_string(in ? in->queue.size() : 0) +
@@ -344,6 +379,7 @@ MMRESULT WINAPI midiInReset(HMIDIIN handle) {
     if (r == MMSYSERR_NOERROR) {
       returned = in->queue.size();
       while (!in->queue.empty()) ReturnFront(*in, notices);
+      in->held.clear();
       in->inSysEx = false;
       in->started = false;
     }
