@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "manager/manager_ids.h"
+#include "tests/manager/manager_wine_fixture.h"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {
@@ -44,7 +45,7 @@ Bytes KestrovallianFile(const std::vector<Bytes>& messages) {
 // list shows by the file's own name.
 Bytes TwoMessages() { return KestrovallianFile({kFirst, kSecond}); }
 
-class FolderNames : public ::testing::Test {
+class FolderNames : public ManagerWineTest {
  protected:
   void SetUp() override {
     DeleteKeyTree(kUserSettings);
@@ -68,26 +69,7 @@ class FolderNames : public ::testing::Test {
     }
   }
 
-  void StartManager() {
-    StartOptions options;
-    options.workingDir = folder_;
-    program_ = Start(options);
-    ASSERT_TRUE(program_.Started());
-    manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-    ASSERT_NE(manager_, nullptr);
-    ASSERT_TRUE(WaitForIdle(program_.Id()));
-  }
 
-  void EndProgram() {
-    Close(manager_);
-    EXPECT_EQ(program_.WaitExit(15000), std::optional<DWORD>(0));
-  }
-
-  HWND FileList() const { return Item(manager_, IDC_MANAGER_FILE_LIST); }
-  std::vector<std::string> Files() const { return ListLines(FileList()); }
-  std::vector<std::string> Received() const {
-    return ListLines(Item(manager_, IDC_MANAGER_MESSAGE_LIST));
-  }
 
   // Selects the folder list's line and waits for the buttons' plain forms.
   void SelectFile(const std::string& line) {
@@ -141,9 +123,6 @@ class FolderNames : public ::testing::Test {
     return names;
   }
 
-  std::string folder_;
-  Program program_;
-  HWND manager_ = nullptr;
 };
 
 TEST_F(FolderNames, LatinNamesAreListedOpenedSentSavedAndDeletedByTheirOwnNames) {

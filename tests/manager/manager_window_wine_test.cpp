@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "manager/manager_ids.h"
+#include "tests/manager/manager_wine_fixture.h"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {
@@ -55,7 +56,7 @@ Bytes LengthTable(const std::vector<Bytes>& parts) {
   return table;
 }
 
-class ManagerWindowWine : public ::testing::Test {
+class ManagerWindowWine : public ManagerWineTest {
  protected:
   void SetUp() override {
     DeleteKeyTree(kUserSettings);
@@ -84,25 +85,6 @@ class ManagerWindowWine : public ::testing::Test {
     if (GetAsyncKeyState(VK_CONTROL) & 0x8000) ReleaseCtrl();
   }
 
-  void StartManager(const std::string& midiScript = "") {
-    StartOptions options;
-    options.fakeMidiConfig = midiScript;
-    options.workingDir = folder_;
-    program_ = Start(options);
-    ASSERT_TRUE(program_.Started());
-    manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-    ASSERT_NE(manager_, nullptr);
-    ASSERT_TRUE(WaitForIdle(program_.Id()));
-  }
-
-  void EndProgram() {
-    Close(manager_);
-    EXPECT_EQ(program_.WaitExit(15000), std::optional<DWORD>(0));
-  }
-
-  HWND MessageList() const { return Item(manager_, IDC_MANAGER_MESSAGE_LIST); }
-  HWND FileList() const { return Item(manager_, IDC_MANAGER_FILE_LIST); }
-  std::vector<std::string> Received() const { return ListLines(MessageList()); }
 
   bool Deliver(const Bytes& bytes, const std::string& name) {
     const std::string path = TestDir() + "\\" + name;
@@ -208,9 +190,6 @@ class ManagerWindowWine : public ::testing::Test {
 
   std::vector<MidiEvent> Events(const std::string& kind) { return MidiEvents(kind, program_.Id()); }
 
-  std::string folder_;
-  Program program_;
-  HWND manager_ = nullptr;
 };
 
 TEST_F(ManagerWindowWine, AUsersSessionFromReceivingToSending) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "manager/manager_ids.h"
+#include "tests/manager/manager_wine_fixture.h"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {
@@ -77,7 +78,7 @@ class LockedFile {
   HANDLE handle_;
 };
 
-class SyxFileDialogs : public ::testing::Test {
+class SyxFileDialogs : public ManagerWineTest {
  protected:
   void SetUp() override {
     DeleteKeyTree(kUserSettings);
@@ -107,25 +108,6 @@ class SyxFileDialogs : public ::testing::Test {
     FindClose(search);
   }
 
-  void StartManager() {
-    StartOptions options;
-    options.workingDir = folder_;
-    program_ = Start(options);
-    ASSERT_TRUE(program_.Started());
-    manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-    ASSERT_NE(manager_, nullptr);
-    ASSERT_TRUE(WaitForIdle(program_.Id()));
-  }
-
-  void EndProgram() {
-    Close(manager_);
-    EXPECT_EQ(program_.WaitExit(15000), std::optional<DWORD>(0));
-  }
-
-  HWND MessageList() const { return Item(manager_, IDC_MANAGER_MESSAGE_LIST); }
-  HWND FileList() const { return Item(manager_, IDC_MANAGER_FILE_LIST); }
-  std::vector<std::string> Received() const { return ListLines(MessageList()); }
-  std::vector<std::string> Files() const { return ListLines(FileList()); }
   std::string SelectedFile() const {
     const int selection = ListSelection(FileList());
     return selection < 0 ? std::string() : Files().at(static_cast<std::size_t>(selection));
@@ -196,10 +178,7 @@ class SyxFileDialogs : public ::testing::Test {
     return dialog;
   }
 
-  std::string folder_;
   std::string other_;
-  Program program_;
-  HWND manager_ = nullptr;
 };
 
 TEST_F(SyxFileDialogs, OpenListsTheChosenFilesFolderSelectsItAndOpensIt) {
