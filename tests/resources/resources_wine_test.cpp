@@ -132,9 +132,19 @@ TEST(ProgramResources, VersionRecordNamesProductAndMaker) {
     EXPECT_EQ(value("OriginalFilename"), "Mirelda.dat");
 }
 
-// Texts that do not fit their control in the dialog's font.
+// Texts that do not fit their control in the dialog's font, each with the
+// room it needs and the room it has, in dialog units.
 std::vector<std::string> ClippedTexts(HWND dialog) {
     std::vector<std::string> clipped;
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(dialog, &units);  // pixels for 4 by 8 dialog units
+    auto du = [&](LONG px, LONG per4) { return static_cast<int>((px * 4 + per4 - 1) / per4); };
+    auto note = [&](const char* text, LONG needX, LONG needY, const RECT& r) {
+        clipped.push_back(std::string(text) + "\" (needs " + std::to_string(du(needX, units.right)) + "x" +
+                          std::to_string(du(needY, units.bottom) * 2) + ", has " +
+                          std::to_string(du(r.right, units.right)) + "x" +
+                          std::to_string(du(r.bottom, units.bottom) * 2) + ")");
+    };
     HDC dc = GetDC(dialog);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -148,10 +158,11 @@ std::vector<std::string> ClippedTexts(HWND dialog) {
         GetClientRect(c, &r);
         int extra = 0;
         if (lstrcmpiA(cls, "Static") == 0) {
-            if ((style & SS_TYPEMASK) > SS_RIGHT) continue;
-            RECT need{0, 0, r.right, 0};
-            DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK);
-            if (need.right > r.right || need.bottom > r.bottom) clipped.push_back(text);
+            if ((style & SS_TYPEMASK) > SS_RIGHT && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP) continue;
+            const bool wraps = (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
+            RECT need{0, 0, wraps ? r.right : 0, 0};
+            DrawTextA(dc, text, -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+            if (need.right > r.right || need.bottom > r.bottom) note(text, need.right, need.bottom, r);
             continue;
         }
         if (lstrcmpiA(cls, "Button") != 0) continue;
@@ -161,11 +172,43 @@ std::vector<std::string> ClippedTexts(HWND dialog) {
         else extra = GetSystemMetrics(SM_CXMENUCHECK) + 4;
         SIZE size{};
         GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-        if (size.cx + extra > r.right) clipped.push_back(text);
+        if (size.cx + extra > r.right) note(text, size.cx + extra, size.cy, r);
     }
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
     return clipped;
+}
+
+// Pairs of visible controls (group boxes and frames aside) that cover each other: a
+// label painted over its neighbour hides the neighbour's last letters.
+std::vector<std::string> OverlappingControls(HWND dialog) {
+    std::vector<HWND> controls;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        const LONG kind = style & SS_TYPEMASK;
+        const bool frame = lstrcmpiA(cls, "Static") == 0 &&
+                           ((kind >= SS_BLACKRECT && kind <= SS_WHITEFRAME) ||
+                            (kind >= SS_ETCHEDHORZ && kind <= SS_ETCHEDFRAME));
+        const bool group = lstrcmpiA(cls, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX;
+        if (IsWindowVisible(c) && !group && !frame) controls.push_back(c);
+    }
+    std::vector<std::string> overlapping;
+    auto name = [](HWND c) {
+        char text[64] = {};
+        GetWindowTextA(c, text, sizeof text);
+        return text[0] ? std::string(text) : "id " + std::to_string(GetDlgCtrlID(c));
+    };
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            RECT a, b, both;
+            GetWindowRect(controls[i], &a);
+            GetWindowRect(controls[j], &b);
+            if (IntersectRect(&both, &a, &b)) overlapping.push_back(name(controls[i]) + " / " + name(controls[j]));
+        }
+    }
+    return overlapping;
 }
 
 HWND Open(const char* name) {
@@ -197,9 +240,28 @@ TEST(ProgramResources, ModuleWindowsShowEveryTextWhole) {
         GetClassNameA(dialog, cls, sizeof cls);
         EXPECT_STREQ(cls, "Qv_SysEx");
         const auto clipped = ClippedTexts(dialog);
-        EXPECT_TRUE(clipped.empty()) << name << ": \"" << (clipped.empty() ? "" : clipped.front()) << "\" and "
+        EXPECT_TRUE(clipped.empty()) << name << ": \"" << (clipped.empty() ? "" : clipped.front()) << " and "
                                      << (clipped.empty() ? 0 : clipped.size() - 1) << " more";
         qv::wine::Screenshot(dialog, std::string("resources_") + name);
+        DestroyWindow(dialog);
+    }
+}
+
+// The small dialogs too: a check box cut at its right edge reads as another
+// word ("Welcome sounc"), and no control lies over another.
+TEST(ProgramResources, DialogsShowEveryTextWhole) {
+    ASSERT_NE(Templates(), nullptr);
+    for (const char* name : {"Create", "SaveAs", "EnterLibrarian", "Preferences", "Uninstall", "about"}) {
+        HWND dialog = Open(name);
+        ASSERT_NE(dialog, nullptr) << name;
+        const auto clipped = ClippedTexts(dialog);
+        std::string list;
+        for (const std::string& text : clipped) list += " \"" + text;
+        EXPECT_TRUE(clipped.empty()) << name << ":" << list;
+        const auto overlapping = OverlappingControls(dialog);
+        list.clear();
+        for (const std::string& pair : overlapping) list += " [" + pair + "]";
+        EXPECT_TRUE(overlapping.empty()) << name << ":" << list;
         DestroyWindow(dialog);
     }
 }
