@@ -414,16 +414,24 @@ TEST_F(EditorWindowWine, InstrumentProgramChangesNameEditingAndSendSpacing) {
   EXPECT_EQ(ComboLines(List())[7], "07 Test 07Z  ");
 
   // Three changes within 200 ms: the first at once, the other two as one
-  // dump of the latest program.
-  Pause(300);
-  ClearMidiLog();
+  // dump of the latest program. A loaded machine can stretch the three
+  // changes past the 200 ms; such a burst proves nothing and is tried again.
   M1Program changed = renamed;
-  for (int value : {11, 12, 13}) {
-    SetItemText(editor_, IDC_EDITOR_PITCH_MG_INTENSITY, Number(value));
-  }
   changed[22] = 13;
-  ASSERT_TRUE(WaitForDumpSent(7, changed));
-  Pause(500);
+  double burstMs = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Pause(300);
+    ClearMidiLog();
+    const double start = ClockMs();
+    for (int value : {11, 12, 13}) {
+      SetItemText(editor_, IDC_EDITOR_PITCH_MG_INTENSITY, Number(value));
+    }
+    burstMs = ClockMs() - start;
+    ASSERT_TRUE(WaitForDumpSent(7, changed));
+    Pause(500);
+    if (burstMs < 100) break;
+  }
+  ASSERT_LT(burstMs, 100.0) << "the machine never gave three changes within 100 ms";
   sent = Sent();
   ASSERT_EQ(sent.size(), 4u);
   M1Program first = renamed;
