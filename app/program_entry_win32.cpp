@@ -23,27 +23,30 @@
 namespace qv {
 namespace {
 
+// The program's path and the temporary folder come wide from the system
+// and are kept as the program's file names (base/file_names.h): a folder
+// the code page cannot hold is reached by its short name.
 std::string ModulePath() {
-  std::string path(512, '\0');
+  std::wstring path(512, L'\0');
   for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n < path.size()) {
       path.resize(n);
-      return path;
+      return AnsiPath(path);
     }
     path.resize(path.size() * 2);
   }
 }
 
 std::string SystemTempFolder() {
-  std::string folder(256, '\0');
-  DWORD n = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+  std::wstring folder(MAX_PATH + 1, L'\0');
+  DWORD n = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
   if (n >= folder.size()) {
     folder.resize(n + 1);
-    n = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+    n = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
   }
   folder.resize(n < folder.size() ? n : 0);
-  return folder;
+  return AnsiPath(folder);
 }
 
 class DialogModules : public ModuleRunner {

@@ -11,7 +11,9 @@
 // code page lacks, never with a look-alike letter. '?' and '*' are in no
 // real file name, so such a name is shown as it came and refused with
 // UnusableFileNameMessage: it is never opened, created or deleted, since it
-// could name another file.
+// could name another file. The program's own folder and the temporary
+// folder are the exception that must work: they are taken by their short
+// names when the code page cannot hold their long ones (AnsiPath).
 #include <string>
 #include <string_view>
 #include <vector>

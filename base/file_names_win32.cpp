@@ -50,6 +50,21 @@ std::string AnsiFileName(std::wstring_view wide) {
   return text;
 }
 
+std::string AnsiPath(const std::wstring& wide) {
+  std::string text;
+  if (ExactAnsi(wide, text)) return text;
+  const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  if (needed > 0) {
+    std::wstring shortPath(needed, L'\0');
+    const DWORD n = GetShortPathNameW(wide.c_str(), shortPath.data(), needed);
+    if (n > 0 && n < needed) {
+      shortPath.resize(n);
+      if (ExactAnsi(shortPath, text)) return text;
+    }
+  }
+  return AnsiFileName(wide);
+}
+
 std::wstring WideFileName(std::string_view ansi) {
   std::wstring wide;
   const int length = static_cast<int>(ansi.size());

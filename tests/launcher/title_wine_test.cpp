@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "manager/manager_ids.h"
 #include "tests/wine/driver/driver.h"
 
 namespace qv::wine {
@@ -237,6 +238,65 @@ TEST(Launcher, TitlePictureTurnedOffStartsTheMainProgramAtOnce) {
     EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
     CloseHandle(process);
   }
+}
+
+// A user whose folders have letters the code page lacks (a Russian name on
+// a Western system): the launcher starts the main program from such a
+// folder, and the main program keeps what it receives in such a temporary
+// folder. Both are reached by their short names.
+TEST(Launcher, FoldersTheCodePageCannotHoldAreReachedByTheirShortNames) {
+  ASSERT_NO_FATAL_FAILURE(SettingsOfAnOldHand());
+  ASSERT_TRUE(WriteEmpty(kUserSettings, "TitleGraphicTurnedOff"));
+  ASSERT_TRUE(WriteDword(kUserSettings, "InputPort", 0));
+  const std::string folder = TestDir() + "\\Программа";
+  const std::string temp = TestDir() + "\\Временное";
+  CreateDirectoryW(Wide(folder).c_str(), nullptr);
+  CreateDirectoryW(Wide(temp).c_str(), nullptr);
+  for (const char* name : {"Mirelda.exe", "Mirelda.dat", "winmm.dll"}) {
+    ASSERT_TRUE(CopyFileW(Wide(BinDir() + "\\" + name).c_str(), Wide(folder + "\\" + name).c_str(), FALSE))
+        << name;
+  }
+  StartOptions options;
+  options.program = folder + "\\Mirelda.exe";
+  options.workingDir = folder;
+  options.environment["TEMP"] = temp;
+  options.environment["TMP"] = temp;
+  Program launcher = Start(options);
+  ASSERT_TRUE(launcher.Started());
+  // The main program shows its manager window, or a box that says why not.
+  HWND module = nullptr;
+  MessageBoxInfo box;
+  WaitUntil(
+      [&] {
+        for (HWND w : FindWindows({"#32770", "", 0})) {
+          if (ProcessOf(w) == launcher.Id()) continue;
+          for (const MessageBoxInfo& found : FindMessageBoxes(ProcessOf(w))) box = found;
+        }
+        module = MainProgramModuleWindow(launcher.Id(), 0);
+        return box || module;
+      },
+      20000);
+  if (box) {
+    EndProcess(ProcessOf(box.window));
+    FAIL() << box.caption << ": " << box.text;
+  }
+  ASSERT_NE(module, nullptr) << "the launcher did not start the main program";
+  const DWORD mainPid = ProcessOf(module);
+  WaitForIdle(mainPid, 10000);
+
+  ASSERT_TRUE(SendMidiScript(mainPid, "deliver 0 F0 42 30 12 F7"));
+  HWND list = GetDlgItem(module, IDC_MANAGER_MESSAGE_LIST);
+  EXPECT_TRUE(WaitUntil([&] { return ListLines(list) == std::vector<std::string>{"5 bytes [Korg]"}; }, 10000));
+  EXPECT_EQ(ReadFileBytes(temp + "\\~temp.syx"), std::optional<std::vector<uint8_t>>({0xF0, 0x42, 0x30, 0x12, 0xF7}));
+  EXPECT_TRUE(FindMessageBoxes(mainPid).empty());
+  Close(module);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, mainPid);
+  if (process) {
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    CloseHandle(process);
+  }
+  // The store's files go with the program.
+  EXPECT_FALSE(FileExists(temp + "\\~temp.syx"));
 }
 
 TEST(Launcher, TitleWindowShowsUntilTheModuleWindowHasPaintedThenTheLauncherEnds) {
