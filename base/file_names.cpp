@@ -1,6 +1,7 @@
 #include "base/file_names.h"
 
 #ifndef _WIN32
+#include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
@@ -47,6 +48,10 @@ std::vector<std::string> ListFolderFileNames(const std::string& folder) {
 bool FileExists(const std::string& path) {
   struct stat kind {};
   return FileNameUsable(path) && stat(path.c_str(), &kind) == 0;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return FileNameUsable(from) && FileNameUsable(to) && std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -38,6 +38,10 @@ bool FileExists(const std::string& path);
 // paths are equal.
 bool SameFile(const std::string& a, const std::string& b);
 
+// Puts the file `from` in the place of `to`, replacing a file of that name
+// in one step; false when it cannot, and then both are as they were.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
 inline constexpr char kUnusableFileNameCaption[] = "File name not usable";
 // The message for a name that holds characters the code page lacks.
 std::string UnusableFileNameMessage(std::string_view name);

@@ -103,6 +103,11 @@ bool FileExists(const std::string& path) {
   return FileNameUsable(path) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return FileNameUsable(from) && FileNameUsable(to) &&
+         MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
     if (!FileNameUsable(path)) return false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "base/file_names.h"
 #include "manager/disk_file.h"
 #include "manager/syx_layout.h"
 
@@ -76,10 +77,19 @@ bool WriteStoreToFile(MessageStore& store, const std::string& targetPath, std::s
                                     notSaved);
     return false;
   }
+  // The bytes go to a new file beside the target, which takes the target's
+  // place only once it is whole: a save that fails (a full disk) leaves the
+  // file it was to replace as it was. Where that file cannot be made (a path
+  // at the system's length limit), the target itself is written.
+  const std::string partPath = targetPath + kSavePartSuffix;
+  std::string writing = partPath;
   DiskFile target;
-  if (!target.Open(targetPath, "wb")) {
-    ReportSaveFailure(reporter, "Couldn't create the file \"" + targetPath + "\"." + notSaved);
-    return false;
+  if (!target.Open(partPath, "wb")) {
+    writing = targetPath;
+    if (!target.Open(targetPath, "wb")) {
+      ReportSaveFailure(reporter, "Couldn't create the file \"" + targetPath + "\"." + notSaved);
+      return false;
+    }
   }
   data.UseBuffer(0);
   lengths.UseBuffer(0);
@@ -106,8 +116,14 @@ bool WriteStoreToFile(MessageStore& store, const std::string& targetPath, std::s
   if (copied == CopyResult::WriteFailed) written = false;
   if (!target.Close()) written = false;
 
-  if (written && copied == CopyResult::Done) return true;
-  std::remove(targetPath.c_str());
+  if (written && copied == CopyResult::Done) {
+    if (writing == targetPath || MoveFileOver(partPath, targetPath)) return true;
+    // The target is held by another program, say: it stays as it was.
+    std::remove(partPath.c_str());
+    ReportSaveFailure(reporter, "Couldn't create the file \"" + targetPath + "\"." + notSaved);
+    return false;
+  }
+  std::remove(writing.c_str());
   if (copied == CopyResult::ReadShort) {
     ReportSaveFailure(reporter, "Couldn't read the messages in memory back from their temporary "
                                 "files; the file \"" + targetPath + "\" would be incomplete." +

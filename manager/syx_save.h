@@ -22,10 +22,15 @@ std::array<std::uint8_t, 100> NameFieldFromTitle(std::string_view title);
 // The folder-list line added after saving: "%s", "* %s" or "- %s" of the title.
 std::string SavedFileLine(SaveFilter filter, std::string_view title);
 
-// Writes every committed message of the store to targetPath (created or
-// truncated). True when the whole file was written; otherwise the failure
-// has been reported through the store's reporter, the incomplete target is
-// removed and the store is untouched, so the caller must not clear it.
+// The file a save writes beside its target before it takes the target's
+// place: targetPath followed by this.
+inline constexpr char kSavePartSuffix[] = ".~sv";
+
+// Writes every committed message of the store to targetPath (created, or
+// replaced once the new file is whole). True when the whole file was
+// written; otherwise the failure has been reported through the store's
+// reporter, a file that was there is as it was, nothing incomplete is left
+// and the store is untouched, so the caller must not clear it.
 bool WriteStoreToFile(MessageStore& store, const std::string& targetPath, std::string_view title,
                       SaveFilter filter);
 

@@ -190,6 +190,32 @@ TEST_F(SyxLayoutsTest, SaveOnAFullDiskIsReportedAndLeavesNoHalfFile) {
   EXPECT_EQ(StoreData().size(), 200000u);
 }
 
+// Saved over a file of the same name: a save that fails on the way keeps
+// that file as it was, and one that succeeds replaces it whole; neither
+// leaves its working file behind.
+TEST_F(SyxLayoutsTest, SaveOverAFileReplacesItOnlyWhenTheNewOneIsWhole) {
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(Put(MakeMessage(5000, 0x43, static_cast<std::uint8_t>(i))));
+  store->Flush();
+  const auto target = folder / "bank.syx";
+  const std::vector<std::uint8_t> old = MakeMessage(300, 0x41, 7);
+  WriteWholeFile(target, old);
+  bool saved = true;
+  {
+    FileSizeLimit limit(150000);
+    saved = WriteStoreToFile(*store, target.string(), "bank.syx", SaveFilter::Standard);
+  }
+  EXPECT_FALSE(saved);
+  ASSERT_EQ(reporter.boxes.size(), 1u);
+  EXPECT_NE(reporter.boxes[0].text.find("disk may be full"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(target), old);
+  EXPECT_FALSE(std::filesystem::exists(target.string() + kSavePartSuffix));
+
+  ASSERT_TRUE(WriteStoreToFile(*store, target.string(), "bank.syx", SaveFilter::Standard));
+  EXPECT_EQ(ReadWholeFile(target), StoreData());
+  EXPECT_FALSE(std::filesystem::exists(target.string() + kSavePartSuffix));
+  EXPECT_EQ(reporter.boxes.size(), 1u);
+}
+
 TEST_F(SyxLayoutsTest, StandardFileAtTheSizeLimitIsReadWholeAndWarns) {
   struct Case { std::size_t size; std::size_t stored; bool warns; };
   const Case cases[] = {
