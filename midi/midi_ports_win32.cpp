@@ -28,6 +28,28 @@ class OwnedReporter : public Reporter {
   HWND owner_;
 };
 
+// Port names run to 31 characters, more than a narrow box shows (the
+// definition dialog's): the list opens wide enough for the longest one.
+void WidenOpenList(HWND list, const std::vector<std::string>& entries) {
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (const std::string& entry : entries) {
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, entry.c_str(), static_cast<int>(entry.size()), &size) && size.cx > widest) {
+      widest = size.cx;
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  RECT box;
+  GetWindowRect(list, &box);
+  // The lines' margins, the frame and a scroll bar beside the text.
+  const int wanted = widest + 8 + 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+  if (wanted > box.right - box.left) SendMessageA(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(wanted), 0);
+}
+
 void FillList(HWND window, int id, const std::vector<std::string>& entries, int selection) {
   HWND list = GetDlgItem(window, id);
   if (list == nullptr) return;
@@ -35,6 +57,7 @@ void FillList(HWND window, int id, const std::vector<std::string>& entries, int 
   for (const std::string& entry : entries)
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+  WidenOpenList(list, entries);
 }
 
 

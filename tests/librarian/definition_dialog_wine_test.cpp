@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -90,8 +91,10 @@ class DefinitionDialog : public ::testing::Test {
   }
 
   // Starts the manager and opens the dialog with its Librarian button.
-  HWND OpenDialog() {
-    program_ = Start(StartOptions{});
+  HWND OpenDialog(const std::string& midiConfig = "") {
+    StartOptions options;
+    options.fakeMidiConfig = midiConfig;
+    program_ = Start(options);
     if (!program_.Started()) return nullptr;
     manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
     if (manager_ == nullptr) return nullptr;
@@ -154,6 +157,54 @@ TEST_F(DefinitionDialog, ShowsTheListedDefinitionAndCancelReturnsToTheManager) {
   EXPECT_TRUE(IsWindow(manager_));
   EXPECT_TRUE(IsEnabled(manager_));
   EXPECT_EQ(ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>()), DefinitionFile(1, 170, "F0 42 3! 19 10 F7")) << "nothing written";
+  Close(manager_);
+  EXPECT_EQ(program_.WaitExit(15000), 0u);
+}
+
+// Port names run longer than the dialog's narrow port lists: each list opens
+// wide enough to show its longest name whole.
+TEST_F(DefinitionDialog, PortListsOpenWideEnoughForTheirLongestNames) {
+  HWND dialog = OpenDialog("input-name 0 Roland UM-ONE MIDI Interface In\n"
+                           "output-name 0 Roland UM-ONE MIDI Interface Out\n");
+  ASSERT_NE(dialog, nullptr);
+  for (int id : {IDC_DEFINITION_INPUT_PORT, IDC_DEFINITION_OUTPUT_PORT}) {
+    HWND list = Item(dialog, id);
+    const std::vector<std::string> lines = ComboLines(list);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front().rfind("Roland UM-ONE MIDI Interface", 0), 0u) << lines.front();
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::string& line : lines) {
+      const std::wstring text = Wide(line);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      widest = std::max(widest, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    RECT box;
+    GetWindowRect(list, &box);
+    ASSERT_GT(widest, box.right - box.left) << "the names fit the closed box: nothing to show";
+    EXPECT_GE(SendMessageW(list, CB_GETDROPPEDWIDTH, 0, 0), widest + GetSystemMetrics(SM_CXVSCROLL));
+  }
+  // Opened by the mouse, as a user does, to look at it.
+  HWND input = Item(dialog, IDC_DEFINITION_INPUT_PORT);
+  SetForegroundWindow(dialog);
+  RECT closed;
+  GetWindowRect(input, &closed);
+  SetCursorPos((closed.left + closed.right) / 2, (closed.top + closed.bottom) / 2);
+  INPUT press[2] = {};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof(INPUT));
+  Pause(500);
+  EXPECT_TRUE(SendMessageW(input, CB_GETDROPPEDSTATE, 0, 0));
+  Screenshot(dialog, "definition_dialog_port_list");
+  SendMessageW(input, CB_SHOWDROPDOWN, FALSE, 0);
+  PostCommand(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitForNoWindow({"#32770", kDialogTitle, program_.Id()}, 10000));
   Close(manager_);
   EXPECT_EQ(program_.WaitExit(15000), 0u);
 }
