@@ -82,11 +82,25 @@ void FolderFileList::AddFileEntry(std::string_view line, std::string_view name, 
 void FolderFileList::ListSyxFiles(const std::string& folder, std::string_view selectName) {
   ClearFileList();
   folder_ = folder;
+  // The lines reach the list in one go (a list box that adds and draws
+  // line by line takes seconds for a folder of thousands), the selected one
+  // on its own so that the list selects it.
+  std::vector<std::string> lines;
+  int selected = -1;
   for (const std::string& name : ListFolderFileNames(folder)) {
     if (!HasSyxExtension(name) || name[0] == '~') continue;
-    const bool select = SameFileName(name, selectName);
-    AddFileEntry(FolderLineForFile(PathOf(name), name), name, select);
+    if (selected < 0 && SameFileName(name, selectName)) selected = static_cast<int>(lines.size());
+    lines.push_back(FolderLineForFile(PathOf(name), name));
+    names_.push_back(name);
   }
+  if (selected < 0) {
+    lines_.AddMany(lines);
+    return;
+  }
+  const auto at = lines.begin() + selected;
+  lines_.AddMany(std::vector<std::string>(lines.begin(), at));
+  lines_.Add(*at, true);
+  lines_.AddMany(std::vector<std::string>(at + 1, lines.end()));
 }
 
 bool FolderFileList::UsableAt(int position, Reporter& reporter) const {

@@ -94,6 +94,29 @@ TEST_F(FolderFileListTest, SelectsTheNamedFileWithoutRegardToCase) {
   EXPECT_EQ(list.PathAt(files.selected), (folder / "Dump.SYX").string());
 }
 
+// A folder of many files reaches the list in batches, not line by line (a
+// list box that draws each line took seconds for thousands): around the
+// selected file, which is added on its own so that the list selects it.
+TEST_F(FolderFileListTest, ManyFilesReachTheListInBatchesAroundTheSelectedOne) {
+  for (int i = 0; i < 300; ++i) WriteWholeFile(folder / ("set" + std::to_string(i) + ".syx"), MakeMessage(10, 0x42));
+  FolderFileList list(files);
+  list.ListSyxFiles(folder.string(), "");
+  EXPECT_EQ(files.Count(), 300);
+  EXPECT_EQ(files.batches, 1);
+  EXPECT_EQ(files.selected, -1);
+
+  VectorListLines again;
+  FolderFileList relisted(again);
+  relisted.ListSyxFiles(folder.string(), "SET150.syx");
+  ASSERT_EQ(again.Count(), 300);
+  EXPECT_EQ(again.batches, 2);
+  ASSERT_GE(again.selected, 0);
+  EXPECT_EQ(relisted.NameAt(again.selected), "set150.syx");
+  for (int i = 0; i < relisted.Count(); ++i) {
+    EXPECT_EQ(again.Line(i), "* " + relisted.NameAt(i)) << i;
+  }
+}
+
 TEST_F(FolderFileListTest, DeleteAsksAndRemovesOnlyThatEntry) {
   for (const char* name : {"one.syx", "two.syx", "three.syx"}) {
     WriteWholeFile(folder / name, MakeMessage(10, 0x42));
