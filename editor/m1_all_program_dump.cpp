@@ -19,7 +19,7 @@ std::optional<std::vector<M1Program>> SplitM1AllProgramDump(
   std::vector<std::uint8_t> stream =
       Unpack7in8(message.subspan(kHeaderSize, message.size() - kHeaderSize - 1));
   std::size_t count = stream.size() / kM1ProgramSize;
-  if (count == 0) return std::nullopt;
+  if (count == 0 || count > kM1AllDumpPrograms) return std::nullopt;
   std::vector<M1Program> programs(count);
   for (std::size_t n = 0; n < count; ++n)
     std::copy_n(stream.begin() + std::ptrdiff_t(n * kM1ProgramSize), kM1ProgramSize,

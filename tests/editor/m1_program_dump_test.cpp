@@ -161,6 +161,9 @@ TEST(M1AllProgramDump, RefusesWhatIsNotOne) {
   EXPECT_FALSE(SplitM1AllProgramDump(std::vector<std::uint8_t>{0xF0, 0x42, 0x30, 0x19, 0x4C,
                                                                0x00, 0xF7}));
   EXPECT_FALSE(SplitM1AllProgramDump({}));
+  // More programs than the instrument holds (a fuzzer's find).
+  EXPECT_TRUE(SplitM1AllProgramDump(AllProgramDump(std::vector<M1Program>(100, RandomProgram(rng)))));
+  EXPECT_FALSE(SplitM1AllProgramDump(AllProgramDump(std::vector<M1Program>(101, RandomProgram(rng)))));
   // A truncated stream keeps only its whole programs.
   std::vector<std::uint8_t> cut(good.begin(), good.begin() + 6 + 170);
   cut.push_back(0xF7);
