@@ -49,6 +49,22 @@ std::string SystemTempFolder() {
   return AnsiPath(folder);
 }
 
+// Each running program keeps its store in files of its own: the first
+// takes the names without a number, a second start (a .syx file
+// double-clicked while the program runs) the lowest free number. A named
+// mutex claims a number for the program's life; the system lets go of it
+// when the process ends, however it ends.
+int ClaimStoreInstance() {
+  for (int instance = 0; instance < 100; ++instance) {
+    const std::string name = "Quillon message store " + std::to_string(instance);
+    HANDLE claim = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (claim == nullptr) continue;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return instance;  // held until the end
+    CloseHandle(claim);
+  }
+  return 0;
+}
+
 class DialogModules : public ModuleRunner {
  public:
   void ShowBusy() override {
@@ -87,7 +103,7 @@ int RunProgram(HINSTANCE instance, const char* commandLine) {
   LoadSettings();
 
   TempFolder = SystemTempFolder();
-  TempFiles = MakeTempFileNames(TempFolder);
+  TempFiles = MakeTempFileNames(TempFolder, ClaimStoreInstance());
 
   ProgramIcons icons = LoadProgramIcons(instance);
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};

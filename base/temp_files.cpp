@@ -1,15 +1,18 @@
 #include "base/temp_files.h"
 
+#include <string>
+
 namespace qv {
 
-TempFileNames MakeTempFileNames(const std::string& tempFolder) {
+TempFileNames MakeTempFileNames(const std::string& tempFolder, int instance) {
+  const std::string stem = tempFolder + "~temp" + (instance > 0 ? std::to_string(instance) : "");
   TempFileNames n;
-  n.storeData = tempFolder + "~temp.syx";
-  n.storeLengths = tempFolder + "~temp.lst";
-  n.beforeData = tempFolder + "~tempbefore.syx";
-  n.beforeLengths = tempFolder + "~tempbefore.lst";
-  n.afterData = tempFolder + "~tempafter.syx";
-  n.afterLengths = tempFolder + "~tempafter.lst";
+  n.storeData = stem + ".syx";
+  n.storeLengths = stem + ".lst";
+  n.beforeData = stem + "before.syx";
+  n.beforeLengths = stem + "before.lst";
+  n.afterData = stem + "after.syx";
+  n.afterLengths = stem + "after.lst";
   return n;
 }
 

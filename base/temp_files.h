@@ -13,8 +13,10 @@ struct TempFileNames {
   std::string afterLengths;
 };
 
-// tempFolder ends in a backslash, as the system gives it.
-TempFileNames MakeTempFileNames(const std::string& tempFolder);
+// tempFolder ends in a backslash, as the system gives it. Instance 0 gives
+// the names above; another running program's instance n puts its number
+// after "~temp" ("~temp1.syx"), so that two never share a store.
+TempFileNames MakeTempFileNames(const std::string& tempFolder, int instance = 0);
 
 // The program folder: the path cut before its last backslash; empty when
 // the path has no backslash.

@@ -164,6 +164,50 @@ TEST_F(Startup, StoreFilesAreGoneAfterANormalExit) {
   EXPECT_FALSE(FileExists(lengths));
 }
 
+// A second start while the first holds received messages (a .syx file
+// double-clicked in Explorer starts one): each keeps its store in files of
+// its own, and neither the second one's start nor its end touches the
+// first one's messages.
+TEST_F(Startup, ASecondProgramKeepsItsStoreApartFromTheFirst) {
+  const std::vector<uint8_t> kept = {0xF0, 0x42, 0x30, 0x12, 0xF7};
+  const std::vector<uint8_t> other = {0xF0, 0x43, 0x10, 0x00, 0xF7};
+  const std::string data = TempDir() + "~temp.syx", lengths = TempDir() + "~temp.lst";
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  HWND first = ModuleWindow(program_.Id());
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(WaitForIdle(program_.Id()));
+  ASSERT_TRUE(SendMidiScript(program_.Id(), "deliver 0 F0 42 30 12 F7"));
+  HWND firstList = GetDlgItem(first, IDC_MANAGER_MESSAGE_LIST);
+  ASSERT_TRUE(WaitUntil([&] { return ListLines(firstList).size() == 1; }, 10000));
+  ASSERT_EQ(ReadFileBytes(data), std::optional<std::vector<uint8_t>>(kept));
+
+  Program second = Start(StartOptions{});
+  ASSERT_TRUE(second.Started());
+  HWND secondWindow = ModuleWindow(second.Id());
+  ASSERT_NE(secondWindow, nullptr);
+  ASSERT_TRUE(WaitForIdle(second.Id()));
+  EXPECT_EQ(ReadFileBytes(data), std::optional<std::vector<uint8_t>>(kept))
+      << "the second start emptied the first one's store";
+  ASSERT_TRUE(SendMidiScript(second.Id(), "deliver 0 F0 43 10 00 F7"));
+  HWND secondList = GetDlgItem(secondWindow, IDC_MANAGER_MESSAGE_LIST);
+  ASSERT_TRUE(WaitUntil([&] { return ListLines(secondList).size() == 1; }, 10000));
+  EXPECT_EQ(ReadFileBytes(TempDir() + "~temp1.syx"), std::optional<std::vector<uint8_t>>(other));
+  EXPECT_EQ(ReadFileBytes(data), std::optional<std::vector<uint8_t>>(kept));
+  Close(secondWindow);
+  ASSERT_EQ(second.WaitExit(15000), 0u);
+  EXPECT_FALSE(FileExists(TempDir() + "~temp1.syx"));
+  EXPECT_EQ(ReadFileBytes(data), std::optional<std::vector<uint8_t>>(kept))
+      << "the second one's end removed the first one's store";
+  EXPECT_EQ(ReadFileBytes(lengths), std::optional<std::vector<uint8_t>>({5, 0, 0, 0}));
+
+  // The first goes on with its messages, and a third start takes the
+  // second one's free names again.
+  EXPECT_EQ(ListLines(firstList), std::vector<std::string>{"5 bytes [Korg]"});
+  Close(first);
+  ASSERT_EQ(program_.WaitExit(15000), 0u);
+  EXPECT_FALSE(FileExists(data));
+}
+
 TEST_F(Startup, StartUpSoundPlaysOnceUnlessDisabled) {
   // Only the presence of TitleSoundDisabled counts, whatever its type, as
   // long as its data fits in four bytes; a longer value counts as absent.
