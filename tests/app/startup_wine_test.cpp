@@ -200,8 +200,7 @@ TEST_F(Startup, ASecondProgramKeepsItsStoreApartFromTheFirst) {
       << "the second one's end removed the first one's store";
   EXPECT_EQ(ReadFileBytes(lengths), std::optional<std::vector<uint8_t>>({5, 0, 0, 0}));
 
-  // The first goes on with its messages, and a third start takes the
-  // second one's free names again.
+  // The first goes on with its messages.
   EXPECT_EQ(ListLines(firstList), std::vector<std::string>{"5 bytes [Korg]"});
   Close(first);
   ASSERT_EQ(program_.WaitExit(15000), 0u);
