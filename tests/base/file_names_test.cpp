@@ -7,14 +7,20 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 namespace qv {
 namespace {
 
 class FileNames : public ::testing::Test {
  protected:
   void SetUp() override {
+    // One folder per test and process: ctest runs the cases of this
+    // fixture side by side, and one's TearDown must not empty another's.
     folder_ = std::filesystem::temp_directory_path() /
-              ("quillon-file-names-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+              ("quillon-file-names-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(getpid()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
