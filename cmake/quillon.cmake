@@ -35,7 +35,9 @@ function(qv_add_gtest name)
 endfunction()
 
 # qv_add_benchmark(name sources...): a native Google Benchmark executable,
-# built but not run as a test (scripts/bench runs them).
+# built with the native tree so that it keeps compiling, never run as a
+# test; run it by hand (build/native/tests/<dir>/bench_<dir>). scripts/bench
+# runs the speed goals of tests/bench instead.
 function(qv_add_benchmark name)
   if(QV_WINDOWS)
     return()
