@@ -90,14 +90,20 @@ class DefinitionDialog : public ::testing::Test {
     FindClose(search);
   }
 
-  // Starts the manager and opens the dialog with its Librarian button.
-  HWND OpenDialog(const std::string& midiConfig = "") {
+  // Starts the program to its first module window (the manager, unless a
+  // remembered definition enters the librarian at once).
+  HWND StartManager(const std::string& midiConfig) {
     StartOptions options;
     options.fakeMidiConfig = midiConfig;
     program_ = Start(options);
     if (!program_.Started()) return nullptr;
     manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-    if (manager_ == nullptr) return nullptr;
+    return manager_;
+  }
+
+  // Starts the manager and opens the dialog with its Librarian button.
+  HWND OpenDialog(const std::string& midiConfig = "") {
+    if (StartManager(midiConfig) == nullptr) return nullptr;
     PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
     return WaitForWindow({"#32770", kDialogTitle, program_.Id()}, 10000);
   }
@@ -330,12 +336,7 @@ TEST_F(DefinitionDialog, CancelFromTheLibrarianKeepsItsDefinition) {
   ASSERT_TRUE(WriteFileBytes(otherPath, other));
   // Enter the one at position 0 at once; find out which it is.
   ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 0));
-  StartOptions options;
-  options.fakeMidiConfig = AnsweringInstrument();
-  program_ = Start(options);
-  ASSERT_TRUE(program_.Started());
-  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-  ASSERT_NE(manager_, nullptr);
+  ASSERT_NE(StartManager(AnsweringInstrument()), nullptr);
   PostCommand(manager_, IDC_MANAGER_LIBRARIAN);
   HWND librarian = WaitForLibrarian();
   ASSERT_NE(librarian, nullptr);
@@ -408,12 +409,7 @@ TEST_F(DefinitionDialog, CancelFromTheManagerKeepsTheRememberedDefinition) {
   ASSERT_TRUE(WriteFileBytes(otherPath, other));
   const std::vector<uint8_t> m1Bytes = ReadFileBytes(m1Path_).value_or(std::vector<uint8_t>());
   ASSERT_TRUE(WriteDword(kUserSettings, "LibrarianInstrument", 1));
-  StartOptions options;
-  options.fakeMidiConfig = AnsweringInstrument();
-  program_ = Start(options);
-  ASSERT_TRUE(program_.Started());
-  manager_ = WaitForWindow({"Qv_SysEx", "", program_.Id()}, 20000);
-  ASSERT_NE(manager_, nullptr);
+  ASSERT_NE(StartManager(AnsweringInstrument()), nullptr);
   HWND dialog = nullptr;
   {
     // Ctrl held: the remembered definition is not entered at once.
