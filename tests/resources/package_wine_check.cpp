@@ -61,6 +61,16 @@ class ReleasePackage : public ::testing::Test {
                                 std::string("\"") + QV_RECORD_OPEN + "\" \"%1\""));
   }
 
+  // Starts `name` of the package with the simulated M1 on the MIDI ports;
+  // its manager window, and the main program's process in pid.
+  HWND StartWithSimulatedM1(Program& program, DWORD& pid, const char* name = "Mirelda.dat") {
+    StartOptions options;
+    options.program = name;
+    options.fakeMidiConfig = SimulatedM1Script();
+    program = Start(options);
+    return program.Started() ? WaitForManager(pid) : nullptr;
+  }
+
   std::vector<std::string> OpenedPages() {
     std::vector<std::string> pages;
     std::vector<uint8_t> bytes = ReadFileBytes(TestDir() + "\\opened-pages.txt").value_or(std::vector<uint8_t>());
@@ -96,13 +106,9 @@ TEST_F(ReleasePackage, UnpackedFolderRunsEveryModuleWithTheShippedM1AndItsHelp) 
   EXPECT_EQ(ProductVersion(BinDir() + "\\Mirelda.exe"), QV_EXPECTED_VERSION);
 
   // The first start, as a user starts the program.
-  StartOptions options;
-  options.program = "Mirelda.exe";
-  options.fakeMidiConfig = SimulatedM1Script();
-  Program launcher = Start(options);
-  ASSERT_TRUE(launcher.Started());
+  Program launcher;
   DWORD pid = 0;
-  HWND manager = WaitForManager(pid);
+  HWND manager = StartWithSimulatedM1(launcher, pid, "Mirelda.exe");
   ASSERT_NE(manager, nullptr) << Failure();
   // The file types name the folder the package was unpacked into.
   EXPECT_NE(ReadString("HKCR\\QuillonInstrument\\Shell\\Open\\command", "").value_or("").find(BinDir()),
@@ -206,12 +212,9 @@ TEST_F(ReleasePackage, UnpackedFolderRunsEveryModuleWithTheShippedM1AndItsHelp) 
 // A WinHelp file beside the program is opened at the context instead.
 TEST_F(ReleasePackage, HelpFileBesideTheProgramTakesThePlaceOfThePages) {
   ASSERT_TRUE(WriteFileBytes(BinDir() + "\\Mirelda.hlp", std::vector<uint8_t>(64, 0)));
-  StartOptions options;
-  options.fakeMidiConfig = SimulatedM1Script();
-  Program program = Start(options);
-  ASSERT_TRUE(program.Started());
+  Program program;
   DWORD pid = 0;
-  HWND manager = WaitForManager(pid);
+  HWND manager = StartWithSimulatedM1(program, pid);
   ASSERT_NE(manager, nullptr) << Failure();
   const size_t before = OpenedPages().size();
   ClickItem(manager, IDC_MANAGER_HELP);
@@ -237,12 +240,9 @@ TEST_F(ReleasePackage, HelpFileBesideTheProgramTakesThePlaceOfThePages) {
 TEST_F(ReleasePackage, HelpWithoutABrowserNamesThePage) {
   ASSERT_TRUE(SetDefaultValue(".html", "QvNothingOpensThis"));
   ASSERT_TRUE(SetDefaultValue(".htm", "QvNothingOpensThis"));
-  StartOptions options;
-  options.fakeMidiConfig = SimulatedM1Script();
-  Program program = Start(options);
-  ASSERT_TRUE(program.Started());
+  Program program;
   DWORD pid = 0;
-  HWND manager = WaitForManager(pid);
+  HWND manager = StartWithSimulatedM1(program, pid);
   ASSERT_NE(manager, nullptr) << Failure();
   const size_t before = OpenedPages().size();
   ClickItem(manager, IDC_MANAGER_HELP);
