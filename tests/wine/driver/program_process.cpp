@@ -2,6 +2,7 @@
 // environment; waiting for them to end.
 #include <windows.h>
 
+#include <cstdio>
 #include <map>
 
 #include "tests/wine/driver/driver.h"
@@ -95,9 +96,19 @@ Program Start(const StartOptions& options) {
   STARTUPINFOW si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(Wide(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_UNICODE_ENVIRONMENT, block.data(), workingDir.c_str(), &si, &pi))
-    return p;
+  // Wine now and then refuses a start for a moment (seen once in a full
+  // run, the same start working before and after): tried again briefly,
+  // and what it said is printed.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    started = CreateProcessW(Wide(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                             CREATE_UNICODE_ENVIRONMENT, block.data(), workingDir.c_str(), &si, &pi) != 0;
+    if (!started) {
+      std::fprintf(stderr, "start of %s refused (error %lu)\n", path.c_str(), GetLastError());
+      Pause(200);
+    }
+  }
+  if (!started) return p;
   CloseHandle(pi.hThread);
   p.process_ = pi.hProcess;
   p.id_ = pi.dwProcessId;
